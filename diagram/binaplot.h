@@ -1,0 +1,149 @@
+#pragma once
+// TBinaplot: what every binary phase diagram holds regardless of how it is
+// drawn: up to 16 named phase areas, the phase-boundary curves, the
+// temperature window and unit with conversion of every stored temperature,
+// and the appearance switches. TBinagram adds the composition axis, the
+// drawing and the mouse.
+#include <QString>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "platform/color.h"
+#include "platform/control.h"
+
+namespace binary {
+enum TGraphKind { gkHorizontal, gkVertical };
+enum TTUnits { tuC, tuK, tuF };
+enum TCUnits { cuMolPercents, cuMolParts, cuMassPercents, cuMassParts };
+enum TDataOrientation { doDirect, doInversed };
+enum TGridType { gtOverAllScale, gtOutsideScale };
+}  // namespace binary
+
+// The 16 fixed area fill colours shared by both controls; entry i belongs to
+// area i.
+extern const std::array<TColor, 16> AreaColors;
+
+constexpr int MaxAreas = 16;
+constexpr int MaxIdentifierLength = 25;
+
+struct TPhaseArea {
+  QString Identifier;        // at most 25 characters are used
+  std::uint8_t TwoPhase = 0;  // 1 for a two-phase field
+  float C = 0;               // composition of a point inside the area
+  float T = 0;               // its temperature (current unit)
+};
+
+// Always exactly 16 entries; only the first Areas are in use. Entries are
+// read and written in place. An index past the table reads an empty entry
+// and writes nothing.
+class TPhaseAreaList {
+ public:
+  TPhaseAreaList();
+  int Count() const { return MaxAreas; }
+  TPhaseArea Get(int i) const;
+  void Put(int i, const TPhaseArea& area);
+  // In-range access for the control's own code; out of range yields a
+  // scratch entry that belongs to no area.
+  TPhaseArea& operator[](int i);
+  const TPhaseArea& operator[](int i) const;
+
+ private:
+  std::array<TPhaseArea, MaxAreas> items_;
+  TPhaseArea scratch_;
+};
+
+struct TSplinePoint {
+  float C = 0;  // -1 marks a separator between curves
+  float T = 0;
+};
+
+struct TSplinesData {
+  std::vector<TSplinePoint> Points;
+  std::uint16_t LastIndex = 0;  // index of the last valid point
+};
+
+// A linear map between a value range and a pixel range, in the manner of a
+// plot library's scale map. v1 maps to p1 and v2 to p2.
+struct TScaleMap {
+  double v1 = 0, v2 = 1;
+  double p1 = 0, p2 = 1;
+  double transform(double v) const { return p1 + (v - v1) / (v2 - v1) * (p2 - p1); }
+  double invTransform(double p) const { return v1 + (p - p1) / (p2 - p1) * (v2 - v1); }
+  // round(offset from p1) + p1: the rounding the diagram uses for positions.
+  int transformRounded(double v) const;
+};
+
+// Pixel coordinates are rounded to nearest, halves to even; values that are
+// not finite or do not fit an int become 0 rather than undefined behaviour.
+int RoundPixel(double v);
+
+class TBinaplot : public TCustomControl {
+  Q_OBJECT
+ public:
+  explicit TBinaplot(QWidget* AOwner = nullptr);
+  ~TBinaplot() override;
+
+  binary::TGraphKind GraphKind() const { return graphKind_; }
+  void SetGraphKind(binary::TGraphKind Value);
+  bool Border() const { return border_; }
+  void SetBorder(bool Value);
+  TColor PaperColor() const { return paperColor_; }
+  void SetPaperColor(TColor Value);
+  bool DrawSplines() const { return drawSplines_; }
+  void SetDrawSplines(bool Value);
+  bool DrawAreas() const { return drawAreas_; }
+  void SetDrawAreas(bool Value);
+  int Areas() const { return areas_; }
+  void SetAreas(int Value);
+  double HighTLimit() const { return highTLimit_; }
+  void SetHighTLimit(double Value);
+  double LowTLimit() const { return lowTLimit_; }
+  void SetLowTLimit(double Value);
+  binary::TTUnits TUnits() const { return tUnits_; }
+  virtual void SetTUnits(binary::TTUnits Value);
+
+  // Write-only in the published interface: hands over all curve points.
+  void SetSplinesData(const TSplinesData& Data);
+
+  TPhaseAreaList& AreaList() { return areaList_; }
+  const TPhaseAreaList& AreaList() const { return areaList_; }
+
+  bool Zooming() const { return zooming_; }
+  double SavedLowTLimit() const { return savedLowTLimit_; }
+  double SavedHighTLimit() const { return savedHighTLimit_; }
+
+  // The stored curves: compositions and temperatures, LastIndex + 2 each
+  // (the element after the last point never holds a point).
+  int CurveLastIndex() const { return lastIndex_; }
+  const std::vector<double>& CurveC() const { return curveC_; }
+  const std::vector<double>& CurveT() const { return curveT_; }
+
+ protected:
+  void SetZooming(bool Value) { zooming_ = Value; }
+  void SetSavedLowTLimit(double Value) { savedLowTLimit_ = Value; }
+  void SetSavedHighTLimit(double Value) { savedHighTLimit_ = Value; }
+  std::vector<double>& CurveCRef() { return curveC_; }
+  std::vector<double>& CurveTRef() { return curveT_; }
+  // Low/high temperature clamps of the current unit with their messages.
+  double ClampTemperature(double x) const;
+
+ private:
+  binary::TGraphKind graphKind_ = binary::gkHorizontal;
+  bool border_ = true;
+  TColor paperColor_ = clBtnFace;
+  bool drawSplines_ = false;
+  bool drawAreas_ = false;
+  int areas_ = 0;
+  double highTLimit_ = 1000.0;
+  double lowTLimit_ = 0.0;
+  binary::TTUnits tUnits_ = binary::tuC;
+  TPhaseAreaList areaList_;
+  bool zooming_ = false;
+  double savedLowTLimit_ = 0.0;
+  double savedHighTLimit_ = 1000.0;
+  int lastIndex_ = 0;
+  std::vector<double> curveC_;
+  std::vector<double> curveT_;
+};

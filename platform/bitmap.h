@@ -1,0 +1,43 @@
+#pragma once
+// TBitmap: an off-screen picture with its canvas (Format_RGB32, 96 dpi).
+#include <QImage>
+#include <QString>
+#include <memory>
+
+#include "platform/canvas.h"
+
+class TBitmap {
+ public:
+  TBitmap();
+  TBitmap(int width, int height);
+  virtual ~TBitmap();
+  TBitmap(const TBitmap&) = delete;
+  TBitmap& operator=(const TBitmap&) = delete;
+
+  int Width() const { return image_.width(); }
+  int Height() const { return image_.height(); }
+  void SetWidth(int w) { SetSize(w, Height()); }
+  void SetHeight(int h) { SetSize(Width(), h); }
+  // New pixels are white; negative sizes count as 0.
+  void SetSize(int width, int height);
+
+  TCanvas* Canvas() { return &canvas_; }
+  const TCanvas* Canvas() const { return &canvas_; }
+  const QImage& Image() const { return image_; }
+  QImage& Image() { return image_; }
+
+  // One bit per pixel when saved (pixels that are not white become black).
+  bool Monochrome() const { return monochrome_; }
+  void SetMonochrome(bool value) { monochrome_ = value; }
+
+  // Writes a Windows bitmap file (24 bits per pixel, or 1 when Monochrome)
+  // through a temporary file in the same folder, so that a failed write
+  // leaves an existing file intact. On failure returns false and, when
+  // error is given, says why.
+  bool SaveToFile(const QString& fileName, QString* error = nullptr) const;
+
+ private:
+  QImage image_;
+  TCanvas canvas_;
+  bool monochrome_ = false;
+};

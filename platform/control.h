@@ -1,0 +1,97 @@
+#pragma once
+// TCustomControl: a custom-painted widget that owns a surface bitmap of its
+// own size. The surface is "the control's canvas": Paint() draws on it (or
+// copies a finished picture onto it), paintEvent only copies it to the
+// window, pixel reads read it. Nothing ever reads the real screen, so a
+// control works and can be tested headless.
+#include <QWidget>
+#include <functional>
+
+#include "platform/bitmap.h"
+#include "platform/canvas.h"
+
+class QMouseEvent;
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+
+using TShiftState = unsigned;
+constexpr TShiftState ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32;
+
+enum TCursor { crDefault, crArrow, crCross, crHourGlass, crHandPoint };
+
+enum TAlign { alNone, alClient };
+
+using TControlStyle = unsigned;
+constexpr TControlStyle csOpaque = 1, csFramed = 2;
+
+using TNotifyEvent = std::function<void(QObject* Sender)>;
+using TMouseEvent =
+    std::function<void(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = std::function<void(QObject* Sender, TShiftState Shift, int X, int Y)>;
+
+class TCustomControl : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TCustomControl(QWidget* AOwner = nullptr);
+  ~TCustomControl() override;
+
+  // The surface; its size follows the control's size.
+  TCanvas* Canvas() { return surface_.Canvas(); }
+  TBitmap& Surface() { return surface_; }
+
+  int Width() const { return width(); }
+  int Height() const { return height(); }
+  void SetWidth(int w) { resize(w, height()); }
+  void SetHeight(int h) { resize(width(), h); }
+  TRect ClientRect() const { return TRect{0, 0, width(), height()}; }
+
+  // Marks the surface stale and schedules an update; the next paintEvent
+  // runs Paint() first.
+  virtual void Invalidate();
+  // Runs Paint() at once, then schedules the copy to the window.
+  virtual void Repaint();
+  bool Stale() const { return stale_; }
+
+  TCursor Cursor() const { return cursor_; }
+  void SetCursor(TCursor value);
+
+  TAlign Align() const { return align_; }
+  // alClient keeps the control filling its parent's client area.
+  void SetAlign(TAlign value);
+
+  TControlStyle ControlStyle() const { return controlStyle_; }
+  void SetControlStyle(TControlStyle value) { controlStyle_ = value; }
+
+  TMouseEvent OnMouseDown() const { return onMouseDown_; }
+  void SetOnMouseDown(TMouseEvent e) { onMouseDown_ = std::move(e); }
+  TMouseMoveEvent OnMouseMove() const { return onMouseMove_; }
+  void SetOnMouseMove(TMouseMoveEvent e) { onMouseMove_ = std::move(e); }
+  TMouseEvent OnMouseUp() const { return onMouseUp_; }
+  void SetOnMouseUp(TMouseEvent e) { onMouseUp_ = std::move(e); }
+
+ protected:
+  // Draws the whole control onto its surface. The default fills it white.
+  virtual void Paint();
+  // Raised from Qt's mouse events; the base versions fire the published
+  // OnMouseDown/Move/Up events.
+  virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+  virtual void MouseMove(TShiftState Shift, int X, int Y);
+  virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  TBitmap surface_;
+  bool stale_ = true;
+  TCursor cursor_ = crDefault;
+  TAlign align_ = alNone;
+  TControlStyle controlStyle_ = 0;
+  TMouseEvent onMouseDown_;
+  TMouseMoveEvent onMouseMove_;
+  TMouseEvent onMouseUp_;
+};
