@@ -1,19 +1,136 @@
-// placeholder
+// TBinagram: construction, display switches, grid steps, marking and the
+// events. The composition window, units and orientation are in
+// binagram_units.cpp.
 #include "diagram/binagram.h"
-TBinagram::TBinagram(QWidget* AOwner) : TBinaplot(AOwner) { resize(469, 322); }
-TBinagram::~TBinagram() = default;
-void TBinagram::SetAllowZoom(bool v) { allowZoom_ = v; }
-void TBinagram::SetCAxisStep(int v) { cAxisStep_ = v; }
-void TBinagram::SetCoPhasesTable(bool v) { coPhasesTable_ = v; }
-void TBinagram::SetGridType(binary::TGridType v) { gridType_ = v; }
-void TBinagram::SetLegend(bool v) { legend_ = v; }
-void TBinagram::SetMarkMode(bool v) { markMode_ = v; }
-void TBinagram::SetMouseGrid(bool v) { mouseGrid_ = v; }
-void TBinagram::SetTAxisStep(int v) { tAxisStep_ = v; }
-void TBinagram::SetTitle(const QString& v) { title_ = v; }
-void TBinagram::SetValuesTable(bool v) { valuesTable_ = v; }
-void TBinagram::SetTUnits(binary::TTUnits v) { TBinaplot::SetTUnits(v); }
-void TBinagram::DoMarkPoint() { if (onMarkPoint_) onMarkPoint_(this); }
-void TBinagram::DoZoomIn() { if (onZoomIn_) onZoomIn_(this); }
-void TBinagram::DoZoomOut() { if (onZoomOut_) onZoomOut_(this); }
-void TBinagram::RebuildCAxisCaption() {}
+
+#include <cmath>
+
+#include "platform/messages.h"
+
+using namespace binary;
+
+TBinagram::TBinagram(QWidget* AOwner) : TBinaplot(AOwner) {
+  SetControlStyle(ControlStyle() | csOpaque | csFramed);
+
+  // Named before they get their owner, so naming them repaints nothing.
+  substanceA_.SetName(QStringLiteral("SubA"));
+  substanceA_.DisplayName = substanceA_.Name();
+  substanceB_.SetName(QStringLiteral("SubB"));
+  substanceB_.DisplayName = substanceB_.Name();
+  substanceA_.Owner = this;
+  substanceB_.Owner = this;
+  markedPoint_.Owner = this;
+  cursorPoint_.Owner = this;
+
+  RebuildCAxisCaption();
+  compositionScale_ = 100;
+
+  resize(469, 322);
+  layout_.PlotWidth = 260;
+  layout_.PlotHeight = 220;
+  const double w = Width();
+  layout_.LegendWidth = int(std::nearbyint(std::sqrt(w) * std::sqrt(w / 12)));
+
+  SetSavedLowTLimit(0);
+  SetSavedHighTLimit(1000);
+  savedLowCLimit_ = 0;
+  savedHighCLimit_ = 100;
+}
+
+TBinagram::~TBinagram() {
+  onMarkPoint_ = nullptr;
+  onZoomIn_ = nullptr;
+  onZoomOut_ = nullptr;
+}
+
+void TBinagram::SetAllowZoom(bool Value) {
+  if (Value == allowZoom_) return;
+  if (Zooming()) {
+    ShowMessage(QStringLiteral("That property can not be changed while zooming."));
+    return;
+  }
+  allowZoom_ = Value;  // only consulted by the mouse: no repaint
+}
+
+void TBinagram::SetCAxisStep(int Value) {
+  if (Value == cAxisStep_) return;
+  // Only steps of 2, 5 and 10 percent divide the axis evenly.
+  if (Value < 2)
+    Value = 2;
+  else if (Value >= 3 && Value <= 9)
+    Value = 5;
+  else if (Value > 10)
+    Value = 10;
+  cAxisStep_ = Value;
+  Invalidate();
+}
+
+void TBinagram::SetCoPhasesTable(bool Value) {
+  if (Value == coPhasesTable_) return;
+  coPhasesTable_ = Value;
+  Invalidate();
+}
+
+void TBinagram::SetGridType(TGridType Value) {
+  if (Value == gridType_) return;
+  gridType_ = Value;
+  Invalidate();
+}
+
+void TBinagram::SetLegend(bool Value) {
+  if (Value == legend_) return;
+  legend_ = Value;
+  Invalidate();
+}
+
+void TBinagram::SetMarkMode(bool Value) {
+  if (Value == markMode_) return;
+  markMode_ = Value;
+  if (!markMode_) markedPoint_.Visible = false;
+  Invalidate();
+}
+
+void TBinagram::SetMouseGrid(bool Value) {
+  mouseGrid_ = Value;  // the cross-hair follows the next mouse move
+}
+
+void TBinagram::SetTAxisStep(int Value) {
+  if (Value == tAxisStep_) return;
+  tAxisStep_ = Value < 10 ? 10 : Value;
+  Invalidate();
+}
+
+void TBinagram::SetTitle(const QString& Value) {
+  if (Value == title_) return;
+  title_ = Value;
+  Invalidate();
+}
+
+void TBinagram::SetValuesTable(bool Value) {
+  if (Value == valuesTable_) return;
+  valuesTable_ = Value;
+  Invalidate();
+}
+
+void TBinagram::SetTUnits(TTUnits Value) {
+  if (Value == TUnits()) return;
+  // The marked point follows the unit like the limits: whole degrees in
+  // Celsius.
+  if (markMode_ && markedPoint_.Visible) {
+    double t = ConvertTemperature(markedPoint_.T, TUnits(), Value);
+    markedPoint_.T = Value == tuC ? std::nearbyint(t) : t;
+  }
+  TBinaplot::SetTUnits(Value);
+}
+
+void TBinagram::DoMarkPoint() {
+  if (onMarkPoint_) onMarkPoint_(this);
+}
+
+void TBinagram::DoZoomIn() {
+  if (onZoomIn_) onZoomIn_(this);
+}
+
+void TBinagram::DoZoomOut() {
+  if (onZoomOut_) onZoomOut_(this);
+}

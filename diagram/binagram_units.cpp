@@ -1,6 +1,125 @@
-// placeholder
+// The composition axis of TBinagram: the validated window limits, the
+// composition units (mole or mass basis, percent or parts) and the data
+// orientation. Every stored composition is a percentage of the current
+// basis; the parts units change only CompositionScale and the marked point.
+#include <algorithm>
+#include <cmath>
+
 #include "diagram/binagram.h"
-void TBinagram::SetCUnits(binary::TCUnits v) { cUnits_ = v; }
-void TBinagram::SetDataOrientation(binary::TDataOrientation v) { dataOrientation_ = v; }
-void TBinagram::SetLowCLimit(double v) { lowCLimit_ = v; }
-void TBinagram::SetHighCLimit(double v) { highCLimit_ = v; }
+#include "platform/messages.h"
+
+using namespace binary;
+
+namespace {
+bool IsMassUnit(TCUnits u) { return u == cuMassPercents || u == cuMassParts; }
+bool IsPartsUnit(TCUnits u) { return u == cuMolParts || u == cuMassParts; }
+
+// Amount a of B on a scale s (100 for percent) on the other basis; from mass
+// to mole the masses are divided, from mole to mass multiplied. A degenerate
+// denominator leaves the value as it is.
+double Rebase(double a, double s, double ma, double mb, bool toMole) {
+  const double b = toMole ? a / mb : a * mb;
+  const double rest = toMole ? (s - a) / ma : (s - a) * ma;
+  const double sum = b + rest;
+  if (sum == 0 || !std::isfinite(sum)) return a;
+  return b * s / sum;
+}
+
+bool UsableMass(float m) { return std::isfinite(m) && m > 0; }
+}  // namespace
+
+void TBinagram::RebuildCAxisCaption() {
+  const QString basis = IsMassUnit(cUnits_) ? QStringLiteral("Mass Fraction ")
+                                            : QStringLiteral("Mole Fraction ");
+  cAxisCaption_ = basis + substanceB_.Name();
+  if (!IsPartsUnit(cUnits_)) cAxisCaption_ += QStringLiteral(" in %");
+}
+
+// The window keeps 0 <= LowCLimit < HighCLimit <= 100: a refused limit is
+// moved 10 away from the other one, but never past the ends of the axis.
+// Non-finite values are refused silently, as for the temperature limits.
+void TBinagram::SetLowCLimit(double Value) {
+  if (!std::isfinite(Value)) return;
+  if (Value < 0) {
+    lowCLimit_ = 0;
+  } else if (Value >= highCLimit_) {
+    ShowMessage(QStringLiteral("Low concentration limit must be lower then high one:") +
+                FloatToStr(Value) + QStringLiteral(" not < ") + FloatToStr(highCLimit_));
+    lowCLimit_ = std::max(0.0, highCLimit_ - 10);
+  } else {
+    lowCLimit_ = Value;
+  }
+  if (!Zooming()) savedLowCLimit_ = lowCLimit_;
+  Invalidate();
+}
+
+void TBinagram::SetHighCLimit(double Value) {
+  if (!std::isfinite(Value) || Value == highCLimit_) return;
+  if (Value > 100) {
+    highCLimit_ = 100;
+  } else if (Value <= lowCLimit_) {
+    ShowMessage(QStringLiteral("High concentration limit must be higher then low one:") +
+                FloatToStr(Value) + QStringLiteral(" not > ") + FloatToStr(lowCLimit_));
+    highCLimit_ = std::min(100.0, lowCLimit_ + 10);
+  } else {
+    highCLimit_ = Value;
+  }
+  if (!Zooming()) savedHighCLimit_ = highCLimit_;
+  Invalidate();
+}
+
+void TBinagram::SetCUnits(TCUnits Value) {
+  if (Zooming() || Value == cUnits_) return;
+  const TCUnits old = cUnits_;
+  const bool basisChange = IsMassUnit(old) != IsMassUnit(Value);
+  const double ma = substanceA_.MolMass;
+  const double mb = substanceB_.MolMass;
+  // Without usable molar masses no composition can be recomputed; switching
+  // the basis anyway would mislabel every stored value.
+  if (basisChange && !(UsableMass(substanceA_.MolMass) && UsableMass(substanceB_.MolMass)))
+    return;
+
+  cUnits_ = Value;
+  RebuildCAxisCaption();
+  compositionScale_ = IsPartsUnit(Value) ? 1 : 100;
+
+  const bool marked = markMode_ && markedPoint_.Visible;
+  if (marked && IsPartsUnit(old) != IsPartsUnit(Value))
+    markedPoint_.A = IsPartsUnit(Value) ? markedPoint_.A / 100 : markedPoint_.A * 100;
+
+  if (basisChange) {
+    const bool toMole = !IsMassUnit(Value);
+    lowCLimit_ = Rebase(lowCLimit_, 100, ma, mb, toMole);
+    highCLimit_ = Rebase(highCLimit_, 100, ma, mb, toMole);
+    savedLowCLimit_ = lowCLimit_;
+    savedHighCLimit_ = highCLimit_;
+    if (marked) markedPoint_.A = Rebase(markedPoint_.A, compositionScale_, ma, mb, toMole);
+    std::vector<double>& c = CurveCRef();
+    if (CurveLastIndex() > 0)
+      for (int i = 0; i <= CurveLastIndex() && i < int(c.size()); ++i)
+        if (c[i] >= 0 && c[i] <= 100) c[i] = Rebase(c[i], 100, ma, mb, toMole);
+    for (int i = 0; i < Areas(); ++i)
+      AreaList()[i].C = float(Rebase(AreaList()[i].C, 100, ma, mb, toMole));
+  }
+  Invalidate();
+}
+
+void TBinagram::SetDataOrientation(TDataOrientation Value) {
+  if (Zooming() || Value == dataOrientation_) return;
+  dataOrientation_ = Value;
+
+  // Mirror the axis: the position after the last point is included.
+  std::vector<double>& c = CurveCRef();
+  for (int i = 0; i <= CurveLastIndex() + 1 && i < int(c.size()); ++i)
+    if (c[i] != -1) c[i] = 100 - c[i];
+  for (int i = 0; i < Areas(); ++i) AreaList()[i].C = 100 - AreaList()[i].C;
+
+  // The substances change ends; Element and ElementAtoms stay with theirs.
+  const QString formerB = substanceB_.Name();
+  substanceB_.SetName(substanceA_.Name());
+  substanceA_.SetName(formerB);
+  std::swap(substanceA_.MolMass, substanceB_.MolMass);
+
+  if (markMode_ && markedPoint_.Visible) markedPoint_.A = compositionScale_ - markedPoint_.A;
+  Invalidate();
+}

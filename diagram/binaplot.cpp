@@ -1,25 +1,227 @@
-// placeholder
+// TBinaplot: phase areas, curves, temperature window and unit of the binary
+// phase diagram.
 #include "diagram/binaplot.h"
-const std::array<TColor, 16> AreaColors = {0xFFFFE0, 0xFFE0E0, 0xE0E0FF, 0xD8FFD8, 0xD0D0E8, 0xD0FFFF,
-                                           0xFFFFB0, 0xFFC0C0, 0xC0C0FF, 0xB0FFB0, 0xA8A8D0, 0xA8FFFF,
-                                           0xFFFF48, 0xFFA0A0, 0xA8A8FF, 0x78FF78};
-TPhaseAreaList::TPhaseAreaList() {}
-TPhaseArea TPhaseAreaList::Get(int i) const { return (i >= 0 && i < MaxAreas) ? items_[i] : TPhaseArea{}; }
-void TPhaseAreaList::Put(int i, const TPhaseArea& a) { if (i >= 0 && i < MaxAreas) items_[i] = a; }
-TPhaseArea& TPhaseAreaList::operator[](int i) { return (i >= 0 && i < MaxAreas) ? items_[i] : scratch_; }
-const TPhaseArea& TPhaseAreaList::operator[](int i) const { return (i >= 0 && i < MaxAreas) ? items_[i] : scratch_; }
+
+#include <QLocale>
+#include <algorithm>
+#include <charconv>
+
+#include "platform/messages.h"
+
+using namespace binary;
+
+const std::array<TColor, 16> AreaColors = {
+    0xFFFFE0, 0xFFE0E0, 0xE0E0FF, 0xD8FFD8, 0xD0D0E8, 0xD0FFFF, 0xFFFFB0, 0xFFC0C0,
+    0xC0C0FF, 0xB0FFB0, 0xA8A8D0, 0xA8FFFF, 0xFFFF48, 0xFFA0A0, 0xA8A8FF, 0x78FF78};
+
+// --- Helpers ---------------------------------------------------------------
+
+int RoundPixel(double v) {
+  return std::isfinite(v) && std::fabs(v) < 1e9 ? int(std::nearbyint(v)) : 0;
+}
+
 int TScaleMap::transformRounded(double v) const { return RoundPixel(transform(v) - p1) + int(p1); }
-int RoundPixel(double v) { return std::isfinite(v) && std::fabs(v) < 1e9 ? int(std::nearbyint(v)) : 0; }
-TBinaplot::TBinaplot(QWidget* AOwner) : TCustomControl(AOwner) {}
+
+QString FloatToStr(double Value) {
+  char buf[64];
+  auto res = std::to_chars(buf, buf + sizeof buf, Value);
+  QString text = QString::fromLatin1(buf, int(res.ptr - buf));
+  const QString point = QLocale().decimalPoint();
+  if (point != QLatin1String(".")) text.replace(QLatin1Char('.'), point);
+  return text;
+}
+
+// --- Area table ------------------------------------------------------------
+
+TPhaseAreaList::TPhaseAreaList() {
+  for (int i = 0; i < MaxAreas; ++i)
+    items_[i].Identifier = QStringLiteral("Identifier for Area") + QString::number(i + 1);
+}
+
+TPhaseArea TPhaseAreaList::Get(int i) const {
+  return (i >= 0 && i < MaxAreas) ? items_[i] : TPhaseArea{};
+}
+
+void TPhaseAreaList::Put(int i, const TPhaseArea& area) {
+  if (i < 0 || i >= MaxAreas) return;
+  items_[i] = area;
+  // The identifier is a short string: what does not fit is cut off.
+  items_[i].Identifier.truncate(MaxIdentifierLength);
+}
+
+TPhaseArea& TPhaseAreaList::operator[](int i) {
+  if (i >= 0 && i < MaxAreas) return items_[i];
+  scratch_ = TPhaseArea{};
+  return scratch_;
+}
+
+const TPhaseArea& TPhaseAreaList::operator[](int i) const {
+  return (i >= 0 && i < MaxAreas) ? items_[i] : scratch_;
+}
+
+// --- TBinaplot -------------------------------------------------------------
+
+TBinaplot::TBinaplot(QWidget* AOwner) : TCustomControl(AOwner) {
+  SetControlStyle(ControlStyle() | csFramed | csOpaque);
+}
+
 TBinaplot::~TBinaplot() = default;
-void TBinaplot::SetGraphKind(binary::TGraphKind v) { graphKind_ = v; }
-void TBinaplot::SetBorder(bool v) { border_ = v; }
-void TBinaplot::SetPaperColor(TColor v) { paperColor_ = v; }
-void TBinaplot::SetDrawSplines(bool v) { drawSplines_ = v; }
-void TBinaplot::SetDrawAreas(bool v) { drawAreas_ = v; }
-void TBinaplot::SetAreas(int v) { areas_ = v; }
-void TBinaplot::SetHighTLimit(double v) { highTLimit_ = v; }
-void TBinaplot::SetLowTLimit(double v) { lowTLimit_ = v; }
-void TBinaplot::SetTUnits(binary::TTUnits v) { tUnits_ = v; }
-void TBinaplot::SetSplinesData(const TSplinesData&) {}
-double TBinaplot::ClampTemperature(double x) const { return x; }
+
+void TBinaplot::SetGraphKind(TGraphKind Value) {
+  if (Value == graphKind_) return;
+  graphKind_ = Value;
+  Invalidate();
+}
+
+void TBinaplot::SetBorder(bool Value) {
+  if (Value == border_) return;
+  border_ = Value;
+  Invalidate();
+}
+
+void TBinaplot::SetPaperColor(TColor Value) {
+  if (Value == paperColor_) return;
+  paperColor_ = Value;
+  Invalidate();
+}
+
+void TBinaplot::SetDrawSplines(bool Value) {
+  if (Value == drawSplines_) return;
+  drawSplines_ = Value;
+  Invalidate();
+}
+
+void TBinaplot::SetDrawAreas(bool Value) {
+  if (Value == drawAreas_) return;
+  drawAreas_ = Value;
+  Invalidate();
+}
+
+void TBinaplot::SetAreas(int Value) {
+  // Compared before the correction: assigning 20 over a stored 16 stores 16
+  // and repaints again.
+  if (Value == areas_) return;
+  areas_ = std::clamp(Value, 0, MaxAreas);
+  Invalidate();
+}
+
+double TBinaplot::ClampTemperature(double x) const {
+  double low = 0, high = 3000;
+  QString lowText, highText;
+  switch (tUnits_) {
+    case tuC:
+      low = 0;
+      high = 3000;
+      lowText = QStringLiteral("The lowest temperature limit is 0C degrees");
+      highText = QStringLiteral("The highest temperature limit is 3000C degrees");
+      break;
+    case tuF:
+      low = 32;
+      high = 5432;
+      lowText = QStringLiteral("The lowest temperature limit is 32F degrees");
+      highText = QStringLiteral("The highest temperature limit is 5432F degrees");
+      break;
+    case tuK:
+      low = 273.15;
+      high = 3273.15;
+      lowText = QStringLiteral("The lowest temperature limit is 273.15K degrees");
+      highText = QStringLiteral("The highest temperature limit is 3273.15K degrees");
+      break;
+  }
+  if (x < low) {
+    x = low;
+    ShowMessage(lowText);
+  }
+  if (x > high) {
+    x = high;
+    ShowMessage(highText);
+  }
+  return x;
+}
+
+// Non-finite limits (NaN, infinities) can only come from a host's faulty
+// data, never from a user's typing; they are refused silently and nothing
+// changes, because NaN would slip past every comparison below.
+void TBinaplot::SetLowTLimit(double Value) {
+  if (!std::isfinite(Value)) return;
+  if (Value > highTLimit_ - 100) {
+    ShowMessage(QStringLiteral("Low temperature limit must be lower then high one:") +
+                FloatToStr(Value) + QStringLiteral(" not < ") + FloatToStr(highTLimit_));
+    return;
+  }
+  if (Value == lowTLimit_) return;
+  lowTLimit_ = ClampTemperature(Value);
+  if (!zooming_) savedLowTLimit_ = lowTLimit_;
+  Invalidate();
+}
+
+void TBinaplot::SetHighTLimit(double Value) {
+  if (!std::isfinite(Value)) return;
+  if (Value < lowTLimit_ + 100) {
+    ShowMessage(QStringLiteral("High temperature limit must be higher then low one:") +
+                FloatToStr(Value) + QStringLiteral(" not > ") + FloatToStr(lowTLimit_));
+    return;
+  }
+  if (Value == highTLimit_) return;
+  highTLimit_ = ClampTemperature(Value);
+  if (!zooming_) savedHighTLimit_ = highTLimit_;
+  Invalidate();
+}
+
+double TBinaplot::ConvertTemperature(double t, TTUnits from, TTUnits to) {
+  if (from == to) return t;
+  if (from == tuC) return to == tuF ? t * 1.8 + 32 : t + 273.15;
+  if (from == tuF) return to == tuC ? (t - 32) / 1.8 : (t - 32) / 1.8 + 273.15;
+  return to == tuC ? t - 273.15 : (t - 273.15) * 1.8 + 32;  // from kelvin
+}
+
+void TBinaplot::SetTUnits(TTUnits Value) {
+  if (Value == tUnits_) return;
+  const TTUnits from = tUnits_;
+  // The new unit first, so the limit setters clamp with its range.
+  tUnits_ = Value;
+
+  // Limits converted to Celsius are whole degrees.
+  auto limit = [&](double t) {
+    double v = ConvertTemperature(t, from, Value);
+    return Value == tuC ? std::nearbyint(v) : v;
+  };
+  // The order keeps the 100-degree span valid while the two limits are in
+  // different units: upwards conversions move the high limit first.
+  const bool highFirst = (from == tuC) || (from == tuK && Value == tuF);
+  if (highFirst) {
+    SetHighTLimit(limit(highTLimit_));
+    SetLowTLimit(limit(lowTLimit_));
+  } else {
+    SetLowTLimit(limit(lowTLimit_));
+    SetHighTLimit(limit(highTLimit_));
+  }
+
+  // Curve points (separators keep their temperature) and the areas in use.
+  for (int i = 0; i <= lastIndex_ && i < int(curveC_.size()); ++i)
+    if (curveC_[i] >= 0 && curveC_[i] <= 100)
+      curveT_[i] = ConvertTemperature(curveT_[i], from, Value);
+  for (int i = 0; i < areas_; ++i)
+    areaList_[i].T = float(ConvertTemperature(areaList_[i].T, from, Value));
+
+  Invalidate();
+}
+
+void TBinaplot::SetSplinesData(const TSplinesData& Data) {
+  // A last index past the points handed over is cut back to the last point
+  // given, so nothing is read past the array. No points at all leave one
+  // separator, an empty curve set.
+  const int given = int(Data.Points.size());
+  lastIndex_ = given == 0 ? 0 : std::min<int>(Data.LastIndex, given - 1);
+  curveC_.resize(lastIndex_ + 2, 0.0);
+  curveT_.resize(lastIndex_ + 2, 0.0);
+  if (given == 0) {
+    curveC_[0] = -1;
+    curveT_[0] = -1;
+  }
+  for (int i = 0; i < given && i <= lastIndex_; ++i) {
+    curveC_[i] = Data.Points[i].C;
+    curveT_[i] = Data.Points[i].T;
+  }
+  Invalidate();
+}

@@ -79,6 +79,11 @@ struct TScaleMap {
 // not finite or do not fit an int become 0 rather than undefined behaviour.
 int RoundPixel(double v);
 
+// The general floating-point text form of a number: the shortest text that
+// reads back to the same double ("950", "273.15"), with the user's decimal
+// separator.
+QString FloatToStr(double Value);
+
 class TBinaplot : public TCustomControl {
   Q_OBJECT
  public:
@@ -103,6 +108,8 @@ class TBinaplot : public TCustomControl {
   void SetLowTLimit(double Value);
   binary::TTUnits TUnits() const { return tUnits_; }
   virtual void SetTUnits(binary::TTUnits Value);
+  // A temperature t in unit From expressed in unit To (not rounded).
+  static double ConvertTemperature(double t, binary::TTUnits From, binary::TTUnits To);
 
   // Write-only in the published interface: hands over all curve points.
   void SetSplinesData(const TSplinesData& Data);
