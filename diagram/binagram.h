@@ -133,10 +133,12 @@ class TBinagram : public TBinaplot {
   bool Painted() const { return painted_; }
 
   // Printing and export with the fixed print layout; both repaint after.
+  // Print() uses the default printer (telling the user when there is none);
+  // Print(Printer) is false, after telling the user, when the job failed.
   void Print();
-  void Print(QPrinter& Printer);
-  // Writes a Windows bitmap; false (with the reason in *Error) on failure,
-  // leaving any existing file intact.
+  bool Print(QPrinter& Printer);
+  // Writes a Windows bitmap; false on failure, leaving any existing file
+  // intact, with the reason in *Error or, without Error, in a message box.
   bool SaveToBitmap(const QString& FileName, bool Monochrome, QString* Error = nullptr);
   // The picture Print and SaveToBitmap send: rendered with the print layout.
   void RenderPrintBitmap(TBitmap& Bitmap);

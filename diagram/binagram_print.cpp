@@ -1,11 +1,132 @@
 // Printing and bitmap export with the fixed print layout.
-#include "diagram/binagram.h"
+//
+// Both render the diagram again into a plain white bitmap whose size does
+// not depend on the control's, with the same drawing steps as the screen
+// paint and white behind every text, then send it to the printer or a file
+// and repaint the control with its screen layout.
+#include <QFont>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <algorithm>
+#include <cmath>
 
-void TBinagram::RunPrintLayout() {}
-void TBinagram::RenderPrintBitmap(TBitmap&) {}
-void TBinagram::Print() {}
-void TBinagram::Print(QPrinter&) {}
-bool TBinagram::SaveToBitmap(const QString&, bool, QString* Error) {
-  if (Error) *Error = QStringLiteral("not available");
-  return false;
+#include "diagram/binagram.h"
+#include "platform/messages.h"
+
+namespace {
+// Height of the plot relative to its width on every picture.
+constexpr double kAspect = 0.8660254;
+
+// Under the printed picture: the component, then the project that makes it.
+const QString kFooter = QStringLiteral("Printed by Binagram component\nphasediagrams project, 2026");
+}  // namespace
+
+void TBinagram::RunPrintLayout() {
+  TBinaLayout l;
+  // The legend column has a fixed width here: the number of areas does not count.
+  if (legend_ || coPhasesTable_ || valuesTable_)
+    l.LegendWidth = std::min(RoundPixel(std::sqrt(600.0) * std::sqrt(50.0)), 180);
+  l.PlotWidth = 480 - l.LegendWidth;
+  l.PlotHeight = 280;
+  if (280 > RoundPixel(l.PlotWidth * kAspect))
+    l.PlotHeight = RoundPixel(l.PlotWidth * kAspect);
+  else if (l.PlotWidth > RoundPixel(280 / kAspect))
+    l.PlotWidth = RoundPixel(l.PlotHeight / kAspect);
+  l.PlotLeft = 60;
+  l.PlotTop = 60;
+  SetLayout(l);
+}
+
+void TBinagram::RenderPrintBitmap(TBitmap& Bitmap) {
+  RunPrintLayout();
+  const int L = PlotLeft(), T = PlotTop(), W = PlotWidth(), H = PlotHeight();
+  Bitmap.SetSize(W + LegendWidth() + 120, H + 120);  // new pixels are white
+  TCanvas& c = *Bitmap.Canvas();
+  c.Pen = TPen{clBlack, 2, pmCopy};
+  c.Brush = TBrush{clWhite, bsSolid};
+  c.Polyline({{L, T}, {L + W, T}, {L + W, T + H}, {L, T + H}, {L, T}});
+
+  if (AllowZoom() && Zooming()) ComputeZoomWindow();
+  if (DrawSplines()) DrawCurves(c);
+  if (DrawAreas()) FillAreas(c);
+  DrawAxes(c, clWhite);
+  DrawTitle(c, clWhite);
+  DrawCAxisCaption(c, clWhite);
+  if (Legend() && Areas() > 0) DrawLegend(c);
+
+  // Only a marked point is printed, never the read-out of the moving cursor.
+  const bool marked = MarkMode() && MarkedPoint().Visible;
+  if (ValuesTable() && marked) DrawValuesTable(c);
+  if (CoPhasesTable() && marked) {
+    // The table remembers whether it is shown on screen, to erase it there
+    // later; the picture must neither see nor change that: a table hidden
+    // here (while zoomed) would otherwise "erase" a paper-coloured block
+    // onto the white bitmap.
+    const bool shownOnScreen = coPhasesShown_;
+    coPhasesShown_ = false;
+    DrawCoPhasesTable(c);
+    coPhasesShown_ = shownOnScreen;
+  }
+}
+
+bool TBinagram::Print(QPrinter& Printer) {
+  bool ok = false;
+  {
+    TBitmap bitmap;
+    RenderPrintBitmap(bitmap);
+    QPainter painter;
+    if (painter.begin(&Printer)) {
+      const int pageWidth = Printer.width();
+      const double s = double(pageWidth - 40) / bitmap.Width();
+      const QRect target(20, 0, pageWidth - 40, RoundPixel(bitmap.Height() * s));
+      painter.drawImage(target, bitmap.Image());
+      QFont font(QStringLiteral("Arial"));
+      font.setPointSize(8);
+      painter.setFont(font);
+      painter.setPen(Qt::black);
+      const int top = target.y() + target.height() - 5;
+      painter.drawText(QRect(80, top, std::max(pageWidth - 80, 1), Printer.height() - top),
+                       Qt::AlignLeft | Qt::AlignTop, kFooter);
+      ok = painter.end();
+    }
+  }
+  if (!ok) {
+    const QString where = Printer.outputFormat() == QPrinter::PdfFormat
+                              ? Printer.outputFileName()
+                              : Printer.printerName();
+    ShowMessage(QStringLiteral("Cannot print the diagram on %1.").arg(where));
+  }
+  Repaint();  // back to the screen layout
+  return ok;
+}
+
+void TBinagram::Print() {
+  const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+  if (info.isNull()) {
+    ShowMessage(QStringLiteral("No printer is installed."));
+    return;
+  }
+  QPrinter printer(info, QPrinter::HighResolution);
+  Print(printer);
+}
+
+bool TBinagram::SaveToBitmap(const QString& FileName, bool Monochrome, QString* Error) {
+  QString reason;
+  bool ok;
+  {
+    TBitmap bitmap;
+    RenderPrintBitmap(bitmap);
+    bitmap.SetMonochrome(Monochrome);
+    ok = bitmap.SaveToFile(FileName, &reason);
+  }
+  Repaint();  // back to the screen layout
+  if (!ok) {
+    const QString text = QStringLiteral("Cannot save the diagram to %1: %2").arg(FileName, reason);
+    if (Error)
+      *Error = text;
+    else
+      ShowMessage(text);
+  }
+  return ok;
 }
