@@ -1,5 +1,25 @@
 // Layout, paint pipeline, curves and area fill.
+#include <algorithm>
+#include <cmath>
+
 #include "diagram/binagram.h"
+#include "diagram/spl.h"
+
+namespace {
+
+// The plot keeps its height at this fraction of its width (an equilateral
+// triangle's height, so binary and ternary diagrams look alike).
+constexpr double HeightRatio = 0.8660254;
+
+// Spline queries placed between two neighbouring knots.
+constexpr int SamplesPerInterval = 5;
+
+// A pixel coordinate from a computed position. Positions far outside any
+// bitmap keep their direction instead of collapsing to 0, so a line towards
+// them is still clipped at the right place.
+int Px(double v) { return RoundPixel(std::clamp(v, -1.0e6, 1.0e6)); }
+
+}  // namespace
 
 void TBltBitmap::MakeLike(const TBitmap& Bitmap) {
   SetSize(Bitmap.Width(), Bitmap.Height());
@@ -8,16 +28,115 @@ void TBltBitmap::MakeLike(const TBitmap& Bitmap) {
   Canvas()->FillRect(TRect{0, 0, Width(), Height()});
 }
 
-void TBinagram::RunLayout(int, int) {}
-TScaleMap TBinagram::CompositionMap() const { return {}; }
-TScaleMap TBinagram::TemperatureMap() const { return {}; }
-TScaleMap TBinagram::SavedCompositionMap() const { return {}; }
-TScaleMap TBinagram::SavedTemperatureMap() const { return {}; }
-void TBinagram::DrawFrame(TCanvas&) {}
-void TBinagram::DrawCurves(TCanvas&) {}
-void TBinagram::FillAreas(TCanvas&) {}
-void TBinagram::ComputeZoomWindow() {}
-bool TBinagram::MapZoomSegment(double, double, double, double, TRect&) const { return false; }
+// --- Layout and maps ---------------------------------------------------------
+
+void TBinagram::RunLayout(int Width, int Height) {
+  TBinaLayout l;
+  if ((Legend() && Areas() > 0) || ValuesTable() || CoPhasesTable()) {
+    const double w = std::max(Width, 0);
+    l.LegendWidth = std::min(RoundPixel(std::sqrt(w) * std::sqrt(w / 12)), 180);
+  }
+  l.PlotWidth = Width - 120 - l.LegendWidth;
+  l.PlotHeight = Height - 120;
+  if (l.PlotHeight > RoundPixel(l.PlotWidth * HeightRatio))
+    l.PlotHeight = RoundPixel(l.PlotWidth * HeightRatio);
+  else if (l.PlotWidth > RoundPixel(l.PlotHeight / HeightRatio))
+    l.PlotWidth = RoundPixel(l.PlotHeight / HeightRatio);
+  l.PlotLeft = (Width - l.PlotWidth - l.LegendWidth - 2) / 2;
+  l.PlotTop = (Height - l.PlotHeight - 2) / 2;
+  layout_ = l;
+}
+
+TScaleMap TBinagram::CompositionMap() const {
+  return {lowCLimit_, highCLimit_, double(PlotLeft()), double(PlotLeft() + PlotWidth())};
+}
+
+TScaleMap TBinagram::TemperatureMap() const {
+  return {HighTLimit(), LowTLimit(), double(PlotTop()), double(PlotTop() + PlotHeight())};
+}
+
+TScaleMap TBinagram::SavedCompositionMap() const {
+  return {savedLowCLimit_, savedHighCLimit_, double(PlotLeft()),
+          double(PlotLeft() + PlotWidth())};
+}
+
+TScaleMap TBinagram::SavedTemperatureMap() const {
+  return {SavedHighTLimit(), SavedLowTLimit(), double(PlotTop()),
+          double(PlotTop() + PlotHeight())};
+}
+
+// --- Paint pipeline ----------------------------------------------------------
+
+void TBinagram::Paint() {
+  painted_ = false;
+  RunLayout(Width(), Height());
+  const TRect whole{0, 0, Width(), Height()};
+
+  // The picture is composed off screen and reaches the surface in one copy,
+  // so the screen never shows a half-drawn diagram.
+  TBitmap frame(Width(), Height());
+  TCanvas& fc = *frame.Canvas();
+  fc.CopyMode = BLACKNESS;
+  fc.CopyRect(whole, fc, whole);
+  fc.CopyMode = SRCCOPY;
+
+  TBltBitmap blt;
+  blt.MakeLike(frame);
+  TCanvas& bc = *blt.Canvas();
+  bc.CopyMode = BLACKNESS;
+  bc.CopyRect(whole, bc, whole);
+  bc.CopyMode = SRCCOPY;
+
+  DrawFrame(bc);
+  if (PlotWidth() >= 120) {
+    if (AllowZoom() && Zooming()) ComputeZoomWindow();
+    if (DrawSplines()) DrawCurves(bc);
+    if (DrawAreas()) FillAreas(bc);
+    DrawAxes(bc, PaperColor());
+    DrawTitle(bc, PaperColor());
+    DrawCAxisCaption(bc, PaperColor());
+    if (Legend() && Areas() > 0) DrawLegend(bc);
+  }
+
+  // Onto black, an exclusive-or copy reproduces the picture.
+  fc.CopyMode = SRCINVERT;
+  fc.CopyRect(whole, bc, whole);
+  fc.CopyMode = SRCCOPY;
+
+  TCanvas& screen = *Canvas();
+  screen.CopyMode = SRCCOPY;
+  screen.CopyRect(whole, fc, whole);
+
+  // What follows the mouse is drawn on the surface itself.
+  if (MouseGridShown()) DrawMouseGrid();
+  if (CoPhasesTable()) DrawCoPhasesTable(screen);
+  if (ValuesTable()) DrawValuesTable(screen);
+  painted_ = true;
+}
+
+void TBinagram::DrawFrame(TCanvas& Canvas) {
+  TRect client{0, 0, Canvas.Width(), Canvas.Height()};
+  if (Border()) client = TRect{1, 1, client.Right - 1, client.Bottom - 1};
+  Canvas.Brush.Style = bsSolid;
+  Canvas.Brush.Color = PaperColor();
+  Canvas.FillRect(client);
+
+  Canvas.Pen.Color = clBlack;
+  Canvas.Pen.Width = 2;
+  Canvas.Pen.Mode = pmCopy;
+  Canvas.Brush.Color = clWhite;
+  if (PlotWidth() > 120) {
+    const int l = PlotLeft(), t = PlotTop(), r = l + PlotWidth(), b = t + PlotHeight();
+    Canvas.Polygon({{l, t}, {r, t}, {r, b}, {l, b}});
+  } else {
+    Canvas.Font = TFont{};
+    Canvas.TextOut(4, 4, QStringLiteral("Enlarge Me.."));
+  }
+  Canvas.Pen.Width = 1;
+}
+
+// --- Zoom window -------------------------------------------------------------
+
 void TBinagram::SetZoomWindow(double LowC, double HighC, double LowT, double HighT) {
   zoomLowCLimit_ = LowC;
   zoomHighCLimit_ = HighC;
@@ -25,9 +144,218 @@ void TBinagram::SetZoomWindow(double LowC, double HighC, double LowT, double Hig
   zoomHighTLimit_ = HighT;
 }
 
-void TBinagram::Paint() {
-  painted_ = false;
-  Canvas()->Brush.Color = PaperColor();
-  Canvas()->FillRect(ClientRect());
-  painted_ = true;
+void TBinagram::ComputeZoomWindow() {
+  const TScaleMap cm = SavedCompositionMap(), tm = SavedTemperatureMap();
+  zx1_ = cm.transform(zoomLowCLimit_);
+  zx2_ = cm.transform(zoomHighCLimit_);
+  zy1_ = tm.transform(zoomHighTLimit_);
+  zy2_ = tm.transform(zoomLowTLimit_);
+  // A window without extent has no scale; 0 keeps the mapping finite.
+  zsx_ = PlotWidth() / (zx2_ - zx1_);
+  zsy_ = PlotHeight() / (zy2_ - zy1_);
+  if (!std::isfinite(zsx_)) zsx_ = 0;
+  if (!std::isfinite(zsy_)) zsy_ = 0;
+}
+
+bool TBinagram::MapZoomSegment(double px, double py, double qx, double qy,
+                               TRect& Mapped) const {
+  const double x1 = zx1_, x2 = zx2_, y1 = zy1_, y2 = zy2_;
+  const double loX = std::min(px, qx), hiX = std::max(px, qx);
+  const double loY = std::min(py, qy), hiY = std::max(py, qy);
+  const bool slanted = px != qx && py != qy;
+  const bool horizontal = px != qx && py == qy;
+  const bool vertical = px == qx;
+  const double m = slanted ? (qy - py) / (qx - px) : 0;
+  const double b = slanted ? py - m * px : 0;
+
+  double ex[2] = {0, 0}, ey[2] = {0, 0};
+  int ends = 0;
+  auto add = [&](double x, double y) {
+    if (ends < 2) {
+      ex[ends] = x;
+      ey[ends] = y;
+      ++ends;
+    }
+  };
+  auto onSegment = [&](double x, double y) { return loX <= x && x <= hiX && loY <= y && y <= hiY; };
+  // Crossings with a horizontal edge (top, bottom) and a vertical one (sides),
+  // with one pixel of tolerance along the edge.
+  auto rowEdge = [&](double y) {
+    if (horizontal) return;
+    const double x = slanted ? (y - b) / m : px;
+    if (x1 - 1 <= x && x <= x2 + 1 && onSegment(x, y)) add(x, y);
+  };
+  auto columnEdge = [&](double x) {
+    if (vertical) return;
+    const double y = slanted ? m * x + b : py;
+    if (y1 - 1 <= y && y <= y2 + 1 && onSegment(x, y)) add(x, y);
+  };
+  rowEdge(y1);
+  columnEdge(x2);
+  rowEdge(y2);
+  columnEdge(x1);
+
+  if (ends == 0) {
+    auto nearInside = [&](double x, double y) { return x1 - 1 < x && x < x2 + 1 && y1 - 1 < y && y < y2 + 1; };
+    if (nearInside(px, py)) add(px, py);
+    if (nearInside(qx, qy)) add(qx, qy);
+  }
+  if (ends == 1) {
+    auto inside = [&](double x, double y) { return x1 < x && x < x2 && y1 < y && y < y2; };
+    if (inside(px, py))
+      add(px, py);
+    else if (inside(qx, qy))
+      add(qx, qy);
+  }
+  if (ends < 2) return false;
+
+  const int left = PlotLeft(), top = PlotTop();
+  const int right = left + PlotWidth(), bottom = top + PlotHeight();
+  auto mapX = [&](double x) {
+    const int X = Px((x - x1) * zsx_) + left;
+    return X < left + 3 ? left : X > right - 3 ? right : X;
+  };
+  auto mapY = [&](double y) {
+    const int Y = Px((y - y1) * zsy_) + top;
+    return Y < top + 3 ? top : Y > bottom - 3 ? bottom : Y;
+  };
+  Mapped = TRect{mapX(ex[0]), mapY(ey[0]), mapX(ex[1]), mapY(ey[1])};
+  return true;
+}
+
+// --- Curves ------------------------------------------------------------------
+
+namespace {
+
+// The pen's walk along one curve: straight lines between rounded points, or
+// segments mapped through the zoom window.
+struct TCurvePen {
+  const TBinagram& Gram;
+  TCanvas& Canvas;
+  bool Zoomed;
+  bool First = true;
+  double X = 0, Y = 0;
+
+  void Visit(double x, double y, bool skipEqual) {
+    if (First) {
+      First = false;
+      if (!Zoomed) Canvas.MoveTo(Px(x), Px(y));
+    } else if (!Zoomed) {
+      Canvas.MoveTo(Px(X), Px(Y));
+      Canvas.LineTo(Px(x), Px(y));
+    } else if (!(skipEqual && x == X && y == Y)) {
+      TRect s;
+      if (Gram.MapZoomSegment(X, Y, x, y, s)) {
+        Canvas.MoveTo(s.Left, s.Top);
+        Canvas.LineTo(s.Right, s.Bottom);
+      }
+    }
+    X = x;
+    Y = y;
+  }
+};
+
+// Draws one run of n (2..10) knots: smoothed when the spline accepts the
+// knots, else straight through them in the order the spline left them.
+void DrawRun(TCurvePen& pen, int n, TSplineKnots& x, TSplineKnots& y) {
+  TSplineSamples xq{}, yq{};
+  for (int k = 2; k <= n; ++k)
+    for (int j = 1; j <= SamplesPerInterval; ++j)
+      xq[SamplesPerInterval * (k - 1) + j] =
+          x[k - 1] + (x[k] - x[k - 1]) * j / (SamplesPerInterval + 1);
+  SplineError err = 0;
+  CubicSpline(n, x, y, SamplesPerInterval * n, xq, yq, err);
+  pen.First = true;
+  if (err == 0) {
+    pen.Visit(x[1], y[1], true);
+    for (int k = 2; k <= n; ++k) {
+      for (int j = 1; j <= SamplesPerInterval; ++j) {
+        const int q = SamplesPerInterval * (k - 1) + j;
+        pen.Visit(xq[q], yq[q], true);
+      }
+      pen.Visit(x[k], y[k], true);
+    }
+  } else {
+    for (int k = 1; k <= n; ++k) pen.Visit(std::nearbyint(x[k]), std::nearbyint(y[k]), false);
+  }
+}
+
+}  // namespace
+
+void TBinagram::DrawCurves(TCanvas& Canvas) {
+  const int last = CurveLastIndex();
+  if (last <= 0) return;
+  const std::vector<double>& cs = CurveC();
+  const std::vector<double>& ts = CurveT();
+  const int count = int(std::min(cs.size(), ts.size()));
+
+  const bool zoomed = AllowZoom() && Zooming();
+  Canvas.Pen.Color = clBlack;
+  Canvas.Pen.Width = Zooming() ? 2 : 1;
+  Canvas.Pen.Mode = pmCopy;
+  const TScaleMap cm = SavedCompositionMap(), tm = SavedTemperatureMap();
+  TCurvePen pen{*this, Canvas, zoomed};
+
+  // A run longer than the 10 knots one spline holds is drawn as consecutive
+  // pieces of at most 10 points that share their end points.
+  TSplineKnots x{}, y{};
+  int n = 0;
+  auto endRun = [&] {
+    if (n > 1) DrawRun(pen, n, x, y);
+    n = 0;
+  };
+  for (int j = 0; j <= last + 1; ++j) {
+    const bool point = j <= last && j < count && cs[j] != -1;
+    const double px = point ? cm.transform(cs[j]) : 0;
+    const double py = point ? tm.transform(ts[j]) : 0;
+    // A point without a place on the plot (NaN, infinite) ends the curve.
+    if (!point || !std::isfinite(px) || !std::isfinite(py)) {
+      endRun();
+      continue;
+    }
+    if (n == MaxSplineKnots) {
+      const double lx = x[n], ly = y[n];  // before the spline reorders them
+      DrawRun(pen, n, x, y);
+      x[1] = lx;
+      y[1] = ly;
+      n = 1;
+    }
+    ++n;
+    x[n] = px;
+    y[n] = py;
+  }
+  Canvas.Pen.Width = 1;
+}
+
+// --- Area fill ---------------------------------------------------------------
+
+void TBinagram::FillAreas(TCanvas& Canvas) {
+  const TScaleMap cm = CompositionMap(), tm = TemperatureMap();
+  Canvas.Brush.Style = bsSolid;
+  const int areas = std::clamp(Areas(), 0, MaxAreas);
+  for (int i = 0; i < areas; ++i) {
+    const double c = AreaList()[i].C, t = AreaList()[i].T;
+    if (!(lowCLimit_ < c && c < highCLimit_ && LowTLimit() < t && t < HighTLimit())) continue;
+    Canvas.Brush.Color = NearestColor(AreaColors[i]);
+    Canvas.FloodFill(cm.transformRounded(c), tm.transformRounded(t), clBlack, fsBorder);
+  }
+  if (!(AllowZoom() && Zooming())) return;
+
+  // Areas cut by the zoom window whose own point lies outside it are filled
+  // from the colours sampled along the window's edges at zoom-in.
+  const int left = PlotLeft(), top = PlotTop();
+  const int right = left + PlotWidth(), bottom = top + PlotHeight();
+  auto fill = [&](const TEdgeSeeds& seeds, auto at) {
+    const int count = std::min<int>(seeds.Count, TEdgeSeeds::MaxSeeds);
+    for (int k = 0; k < count; ++k) {
+      const TEdgeSeed& s = seeds.Items[k];
+      const TPoint p = at(s.Position);
+      Canvas.Brush.Color = s.Color;
+      Canvas.FloodFill(p.X, p.Y, clBlack, fsBorder);
+    }
+  };
+  fill(TopSeeds(), [&](double c) { return TPoint{cm.transformRounded(c), top + 3}; });
+  fill(BottomSeeds(), [&](double c) { return TPoint{cm.transformRounded(c), bottom - 3}; });
+  fill(LeftSeeds(), [&](double t) { return TPoint{left + 3, tm.transformRounded(t)}; });
+  fill(RightSeeds(), [&](double t) { return TPoint{right - 3, tm.transformRounded(t)}; });
 }
