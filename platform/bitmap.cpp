@@ -1,10 +1,124 @@
-// placeholder, replaced by the real bitmap
+// TBitmap: an RGB32 image at 96 dpi with its canvas, and the Windows
+// bitmap file writer.
 #include "platform/bitmap.h"
-TBitmap::TBitmap() : canvas_(&image_) {}
-TBitmap::TBitmap(int w, int h) : canvas_(&image_) { SetSize(w, h); }
-TBitmap::~TBitmap() = default;
-void TBitmap::SetSize(int w, int h) {
-  image_ = QImage(std::max(w, 0), std::max(h, 0), QImage::Format_RGB32);
-  image_.fill(0xFFFFFFFF);
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+constexpr int kDotsPerMeter = 3780;  // 96 dots per inch
+
+void putU16(std::vector<char>& out, std::uint16_t v) {
+  out.push_back(char(v & 0xFF));
+  out.push_back(char(v >> 8));
 }
-bool TBitmap::SaveToFile(const QString&, QString*) const { return false; }
+
+void putU32(std::vector<char>& out, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) out.push_back(char((v >> (8 * i)) & 0xFF));
+}
+
+// Light pixels become white in a one-bit picture (ITU-R BT.601 luminance).
+bool isLight(std::uint32_t pixel) {
+  const unsigned r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
+  return (299 * r + 587 * g + 114 * b) / 1000 >= 128;
+}
+
+}  // namespace
+
+TBitmap::TBitmap() : canvas_(&image_) {}
+
+TBitmap::TBitmap(int width, int height) : canvas_(&image_) { SetSize(width, height); }
+
+TBitmap::~TBitmap() = default;
+
+void TBitmap::SetSize(int width, int height) {
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  // A size the memory cannot hold leaves a null (0 x 0) image.
+  image_ = QImage(width, height, QImage::Format_RGB32);
+  if (image_.isNull()) return;
+  image_.fill(0xFFFFFFFFu);
+  image_.setDotsPerMeterX(kDotsPerMeter);
+  image_.setDotsPerMeterY(kDotsPerMeter);
+}
+
+// BITMAPFILEHEADER + BITMAPINFOHEADER (+ a black/white palette for one bit
+// per pixel), then the rows bottom-up, each padded to 4 bytes.
+bool TBitmap::SaveToFile(const QString& fileName, QString* error) const {
+  auto fail = [error](const QString& why) {
+    if (error) *error = why;
+    return false;
+  };
+  if (fileName.isEmpty()) return fail(QStringLiteral("no file name was given"));
+  if (image_.isNull()) return fail(QStringLiteral("the bitmap is empty"));
+  const QFileInfo info(fileName);
+  if (!info.absoluteDir().exists()) return fail(QStringLiteral("the folder does not exist"));
+  if (info.isDir()) return fail(QStringLiteral("the name is that of a folder"));
+
+  const int w = image_.width(), h = image_.height();
+  const int bits = monochrome_ ? 1 : 24;
+  const std::uint64_t rowBytes = ((std::uint64_t(w) * bits + 31) / 32) * 4;
+  const std::uint32_t paletteBytes = monochrome_ ? 8 : 0;
+  const std::uint32_t offset = 14 + 40 + paletteBytes;
+  const std::uint64_t fileSize = offset + rowBytes * std::uint64_t(h);
+  if (fileSize > 0xFFFFFFFFu) return fail(QStringLiteral("the bitmap is too large for a bitmap file"));
+
+  std::vector<char> head;
+  head.reserve(offset);
+  head.push_back('B');
+  head.push_back('M');
+  putU32(head, std::uint32_t(fileSize));
+  putU32(head, 0);  // reserved
+  putU32(head, offset);
+  putU32(head, 40);  // BITMAPINFOHEADER
+  putU32(head, std::uint32_t(w));
+  putU32(head, std::uint32_t(h));  // positive: bottom-up rows
+  putU16(head, 1);                  // planes
+  putU16(head, std::uint16_t(bits));
+  putU32(head, 0);  // BI_RGB
+  putU32(head, std::uint32_t(rowBytes * std::uint64_t(h)));
+  putU32(head, kDotsPerMeter);
+  putU32(head, kDotsPerMeter);
+  putU32(head, monochrome_ ? 2 : 0);  // colours used
+  putU32(head, 0);                    // colours important
+  if (monochrome_) {
+    putU32(head, 0x00000000);  // 0: black
+    putU32(head, 0x00FFFFFF);  // 1: white
+  }
+
+  QSaveFile file(fileName);
+  if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
+  if (file.write(head.data(), qint64(head.size())) != qint64(head.size())) {
+    file.cancelWriting();
+    return fail(file.errorString());
+  }
+  const QImage source =
+      image_.format() == QImage::Format_RGB32 ? image_ : image_.convertToFormat(QImage::Format_RGB32);
+  std::vector<char> row(rowBytes);
+  for (int y = h - 1; y >= 0; --y) {
+    const auto* px = reinterpret_cast<const std::uint32_t*>(source.constScanLine(y));
+    std::fill(row.begin(), row.end(), 0);
+    if (monochrome_) {
+      for (int x = 0; x < w; ++x)
+        if (isLight(px[x])) row[std::size_t(x) >> 3] |= char(0x80 >> (x & 7));
+    } else {
+      for (int x = 0; x < w; ++x) {
+        row[3 * std::size_t(x)] = char(px[x] & 0xFF);
+        row[3 * std::size_t(x) + 1] = char((px[x] >> 8) & 0xFF);
+        row[3 * std::size_t(x) + 2] = char((px[x] >> 16) & 0xFF);
+      }
+    }
+    if (file.write(row.data(), qint64(row.size())) != qint64(row.size())) {
+      const QString why = file.errorString();
+      file.cancelWriting();
+      return fail(why);
+    }
+  }
+  if (!file.commit()) return fail(file.errorString());
+  return true;
+}

@@ -26,7 +26,8 @@ class TBitmap {
   const QImage& Image() const { return image_; }
   QImage& Image() { return image_; }
 
-  // One bit per pixel when saved (pixels that are not white become black).
+  // One bit per pixel when saved: a pixel is white when its luminance
+  // (0.299 R + 0.587 G + 0.114 B) is at least 128, else black.
   bool Monochrome() const { return monochrome_; }
   void SetMonochrome(bool value) { monochrome_ = value; }
 

@@ -9,9 +9,26 @@
 //   the bitmap or on the border colour fills nothing;
 // - a pixel outside the bitmap reads as clInvalid.
 // No antialiasing anywhere: every pixel carries an exact colour.
+//
+// Lines are rasterized here, not by Qt, so their pixels are exact:
+// - a line steps one pixel at a time along its major axis (the longer of
+//   |dx|, |dy|); the minor coordinate at step i is i*d/n rounded to the
+//   nearest pixel, halves going forward;
+// - pen width 1 paints that pixel; width 2 adds its neighbour across the
+//   minor axis (below for flat lines, to the right for steep ones); width w
+//   paints w pixels across, centred with the extra one below/right;
+// - pmNotXor sets dst := ~(pen ^ dst) on RGB, so drawing the same thing
+//   twice restores the picture. One Polyline, Polygon or Rectangle call
+//   touches each pixel once, so corners of wide not-xor outlines show.
+// The pen mode applies to the brush of Rectangle, Polygon and Ellipse too
+// (as the GDI mix mode does: a white brush in pmNotXor leaves the inside
+// as it is); FillRect, TextOut and FloodFill always copy.
+// Rectangle draws its pen frame inside x1..x2-1, y1..y2-1 whatever the
+// width. Everything is clipped to the image for any coordinates.
 #include <QImage>
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/color.h"
@@ -105,10 +122,14 @@ class TCanvas {
   void StretchDraw(const TRect& dest, const TBitmap& bitmap);
 
  private:
+  struct FontCache;
   void plot(int x, int y, std::uint32_t rgb);
   void line(int x0, int y0, int x1, int y1);
+  void strokePath(const TPoint* points, std::size_t count, bool closed);
+  const FontCache& fontCache() const;
   QImage* image_;
   TPoint penPos_;
+  mutable std::shared_ptr<FontCache> fontCache_;
 };
 
 // Conversions between TColor ($00BBGGRR) and the image's 0xAARRGGBB pixels.
