@@ -4,6 +4,7 @@
 // copies a finished picture onto it), paintEvent only copies it to the
 // window, pixel reads read it. Nothing ever reads the real screen, so a
 // control works and can be tested headless.
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 
@@ -36,8 +37,16 @@ class TCustomControl : public QWidget {
   ~TCustomControl() override;
 
   // The surface; its size follows the control's size.
-  TCanvas* Canvas() { return surface_.Canvas(); }
-  TBitmap& Surface() { return surface_; }
+  // A control resized while hidden gets its resize event only when shown;
+  // the surface follows the size at once all the same.
+  TCanvas* Canvas() {
+    syncSurface();
+    return surface_.Canvas();
+  }
+  TBitmap& Surface() {
+    syncSurface();
+    return surface_;
+  }
 
   int Width() const { return width(); }
   int Height() const { return height(); }
@@ -84,8 +93,12 @@ class TCustomControl : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
+  void syncSurface();
+  void followParent();
+  void mouseEvent(QMouseEvent* event, int kind);
   TBitmap surface_;
   bool stale_ = true;
   TCursor cursor_ = crDefault;
@@ -94,4 +107,5 @@ class TCustomControl : public QWidget {
   TMouseEvent onMouseDown_;
   TMouseMoveEvent onMouseMove_;
   TMouseEvent onMouseUp_;
+  QPointer<QWidget> alignParent_;  // the parent watched for alClient
 };

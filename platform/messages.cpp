@@ -1,5 +1,30 @@
-// placeholder, replaced by the real message box
+// ShowMessage: a modal box with the text alone, or the installed handler.
 #include "platform/messages.h"
-namespace { TMessageHandler handler; }
-void ShowMessage(const QString& Text) { if (handler) handler(Text); }
-TMessageHandler SetMessageHandler(TMessageHandler h) { auto old = handler; handler = std::move(h); return old; }
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMessageBox>
+
+namespace {
+TMessageHandler& handler() {
+  static TMessageHandler h;
+  return h;
+}
+}  // namespace
+
+void ShowMessage(const QString& Text) {
+  if (const TMessageHandler h = handler()) {  // a copy: the handler may replace itself
+    h(Text);
+    return;
+  }
+  QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), Text,
+                  QMessageBox::Ok, QApplication::activeWindow());
+  box.setTextFormat(Qt::PlainText);  // the text is shown as it is, never as markup
+  box.exec();
+}
+
+TMessageHandler SetMessageHandler(TMessageHandler Handler) {
+  TMessageHandler previous = std::move(handler());
+  handler() = std::move(Handler);
+  return previous;
+}
