@@ -39,12 +39,22 @@ TBitmap::~TBitmap() = default;
 void TBitmap::SetSize(int width, int height) {
   width = std::max(width, 0);
   height = std::max(height, 0);
-  // A size the memory cannot hold leaves a null (0 x 0) image.
-  image_ = QImage(width, height, QImage::Format_RGB32);
-  if (image_.isNull()) return;
-  image_.fill(0xFFFFFFFFu);
-  image_.setDotsPerMeterX(kDotsPerMeter);
-  image_.setDotsPerMeterY(kDotsPerMeter);
+  // Beyond 2^28 pixels (1 GiB), or what the memory cannot hold, the bitmap
+  // becomes 0 x 0 instead of taking the machine down.
+  if (std::int64_t(width) * height > (std::int64_t(1) << 28)) width = height = 0;
+  image_ = QImage();
+  if (width > 0 && height > 0) {
+    image_ = QImage(width, height, QImage::Format_RGB32);
+    if (image_.isNull()) {
+      width = height = 0;
+    } else {
+      image_.fill(0xFFFFFFFFu);
+      image_.setDotsPerMeterX(kDotsPerMeter);
+      image_.setDotsPerMeterY(kDotsPerMeter);
+    }
+  }
+  width_ = width;
+  height_ = height;
 }
 
 // BITMAPFILEHEADER + BITMAPINFOHEADER (+ a black/white palette for one bit

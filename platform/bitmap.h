@@ -14,11 +14,14 @@ class TBitmap {
   TBitmap(const TBitmap&) = delete;
   TBitmap& operator=(const TBitmap&) = delete;
 
-  int Width() const { return image_.width(); }
-  int Height() const { return image_.height(); }
+  // The size asked for: 100 x 0 is kept (its image is empty), so that
+  // setting the width and then the height works.
+  int Width() const { return width_; }
+  int Height() const { return height_; }
   void SetWidth(int w) { SetSize(w, Height()); }
   void SetHeight(int h) { SetSize(Width(), h); }
-  // New pixels are white; negative sizes count as 0.
+  // New pixels are white; negative sizes count as 0. A size of more than
+  // 2^28 pixels, or one the memory cannot hold, leaves the bitmap 0 x 0.
   void SetSize(int width, int height);
 
   TCanvas* Canvas() { return &canvas_; }
@@ -39,6 +42,8 @@ class TBitmap {
 
  private:
   QImage image_;
+  int width_ = 0;
+  int height_ = 0;
   TCanvas canvas_;
   bool monochrome_ = false;
 };
