@@ -1,0 +1,32 @@
+#pragma once
+// The main window's tool-bar actions reach the desktop (printer, file
+// dialog, questions, modal windows) through these seams, so that tests can
+// drive every action without a dialog blocking them. The defaults are the
+// real thing.
+#include <QString>
+#include <functional>
+
+class QDialog;
+class QWidget;
+
+struct TToolSeams {
+  // Whether the system has a default printer.
+  std::function<bool()> PrinterPresent;
+  // A Yes/No question; true for Yes.
+  std::function<bool(const QString& Question)> Confirm;
+  // The file-save dialog with one filter ("Description (*.ext)"); the chosen
+  // name, or empty when the user cancels.
+  std::function<QString(QWidget* Parent, const QString& Caption, const QString& Filter)>
+      ChooseSaveFile;
+  // Shows a window modally until it is closed.
+  std::function<void(QDialog* Dialog)> ShowModal;
+};
+
+TToolSeams& ToolSeams();
+// Back to the real printer, dialogs and windows.
+void ResetToolSeams();
+
+// The filter of "Save Diagram" and the message when there is no printer.
+extern const QString BitmapFilter;  // "Windows Bitmap Files [*.bmp] (*.bmp)"
+extern const QString PdfFilter;     // "PDF Files (*.pdf)"
+extern const QString NoPrinterQuestion;
