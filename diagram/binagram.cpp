@@ -113,7 +113,7 @@ void TBinagram::SetValuesTable(bool Value) {
 }
 
 void TBinagram::SetTUnits(TTUnits Value) {
-  if (Value == TUnits()) return;
+  if (Value == TUnits() || Zooming()) return;
   // The marked point follows the unit like the limits: whole degrees in
   // Celsius.
   if (markMode_ && markedPoint_.Visible) {

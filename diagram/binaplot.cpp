@@ -175,8 +175,10 @@ double TBinaplot::ConvertTemperature(double t, TTUnits from, TTUnits to) {
   return to == tuC ? t - 273.15 : (t - 273.15) * 1.8 + 32;  // from kelvin
 }
 
+// Ignored while zoomed: the saved window and the zoom window would stay in
+// the old unit and the zoom-out would restore them as values of the new one.
 void TBinaplot::SetTUnits(TTUnits Value) {
-  if (Value == tUnits_) return;
+  if (Value == tUnits_ || zooming_) return;
   const TTUnits from = tUnits_;
   // The new unit first, so the limit setters clamp with its range.
   tUnits_ = Value;

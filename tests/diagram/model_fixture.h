@@ -16,7 +16,6 @@ class CountingBinagram : public TBinagram {
     TBinagram::Invalidate();
   }
   void SetZoomed(bool Value) { SetZooming(Value); }
-  void FireMarkPoint() { DoMarkPoint(); }
 };
 
 class ModelTest : public ::testing::Test {
