@@ -69,7 +69,7 @@ TSplinesData SampleCurves() {
   return Data;
 }
 
-void LoadSampleSystem(TBinagram& Binagram1) {
+void ApplySampleProperties(TBinagram& Binagram1) {
   // The stored properties, in the order the window's layout applies them.
   // HighTLimit goes first: the initial window is 0..1000 and a low limit of
   // 1400 would be refused above a high limit of 1000.
@@ -96,8 +96,9 @@ void LoadSampleSystem(TBinagram& Binagram1) {
   B->MolMass = 60.0843f;
   Binagram1.SetTAxisStep(100);
   Binagram1.SetTitle("Al2O3-SiO2 Sample");
+}
 
-  // What the window's creation handler does with the control.
+void FillSampleSystem(TBinagram& Binagram1, const TSplinesData& Curves) {
   for (int i = 0; i < int(std::size(SampleAreas)); ++i) {
     TPhaseArea Area = Binagram1.AreaList().Get(i);
     Area.Identifier = QString::fromUtf8(SampleAreas[i].Identifier).left(MaxIdentifierLength);
@@ -106,8 +107,13 @@ void LoadSampleSystem(TBinagram& Binagram1) {
     Area.T = SampleAreas[i].T;
     Binagram1.AreaList().Put(i, Area);
   }
-  Binagram1.SetSplinesData(SampleCurves());
-  Binagram1.SetAreas(8);
+  Binagram1.SetSplinesData(Curves);
+  Binagram1.SetAreas(8);  // unchanged from the stored value: no extra repaint
   Binagram1.SetDrawSplines(true);
   Binagram1.SetDrawAreas(true);
+}
+
+void LoadSampleSystem(TBinagram& Binagram1) {
+  ApplySampleProperties(Binagram1);
+  FillSampleSystem(Binagram1, SampleCurves());
 }

@@ -11,7 +11,15 @@
 // (-1, -1), LastIndex 47.
 TSplinesData SampleCurves();
 
-// Applies the stored properties of the main window's diagram (all but its
-// alignment, which the window sets), writes the eight sample areas, hands
-// over SampleCurves() and switches curves and area fill on.
+// The stored properties of the main window's diagram, in the order the
+// window applies them (all but the alignment, which is the window's).
+void ApplySampleProperties(TBinagram& Binagram1);
+
+// What the main window's creation does with its diagram: writes the eight
+// sample areas into AreaList, hands over Curves and switches curves and
+// area fill on.
+void FillSampleSystem(TBinagram& Binagram1, const TSplinesData& Curves);
+
+// Both of the above with SampleCurves(): the diagram as the main window
+// shows it.
 void LoadSampleSystem(TBinagram& Binagram1);

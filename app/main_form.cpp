@@ -1,0 +1,387 @@
+#include "app/main_form.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QToolButton>
+#include <cmath>
+
+#include "app/sample_system.h"
+#include "app/stacking.h"
+#include "app/version_resource.h"
+#include "ui_main_form.h"
+#include "widgets/version_info.h"
+
+using namespace binary;
+
+namespace {
+
+QButtonGroup* ItemsOf(const QGroupBox* RadioGroup) {
+  return RadioGroup ? RadioGroup->findChild<QButtonGroup*>(QString(), Qt::FindDirectChildrenOnly)
+                    : nullptr;
+}
+
+// Turns the radio buttons of a group box, in the order they were created,
+// into its items 0, 1, ...
+void MakeRadioGroup(QGroupBox* RadioGroup) {
+  auto* items = new QButtonGroup(RadioGroup);
+  int id = 0;
+  for (QRadioButton* b : RadioGroup->findChildren<QRadioButton*>(QString(), Qt::FindDirectChildrenOnly))
+    items->addButton(b, id++);
+}
+
+void SetFont(QWidget* w, const char* Family, int PixelHeight, QColor Color = QColor()) {
+  QFont f(Family);
+  f.setPixelSize(PixelHeight);
+  w->setFont(f);
+  if (Color.isValid()) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, Color);
+    w->setPalette(p);
+  }
+}
+
+QColor FromTColor(TColor c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
+
+// A number with the user's decimal separator; "-" where there is none, and
+// no "-0.000" for a value that rounds to zero.
+QString Fixed(double v, int Decimals) {
+  if (!std::isfinite(v)) return "-";
+  if (std::fabs(v) < 0.5 * std::pow(10.0, -Decimals)) v = 0;
+  return QLocale().toString(v, 'f', Decimals);
+}
+
+// --- Tool-bar glyphs, 16 x 16 -------------------------------------------
+
+enum TGlyph { glPrint, glSave, glHelp, glInfo, glAbout };
+
+QIcon Glyph(TGlyph Kind) {
+  QPixmap pm(16, 16);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  p.setPen(Qt::black);
+  switch (Kind) {
+    case glPrint:  // a printer with a sheet coming out
+      p.setBrush(Qt::white);
+      p.drawRect(4, 1, 7, 5);
+      p.setBrush(QColor(192, 192, 192));
+      p.drawRect(1, 6, 13, 6);
+      p.setBrush(Qt::white);
+      p.drawRect(4, 10, 7, 5);
+      p.setPen(QColor(0, 128, 0));
+      p.drawPoint(12, 8);
+      break;
+    case glSave:  // a diskette
+      p.setBrush(QColor(0, 0, 128));
+      p.drawRect(1, 1, 13, 13);
+      p.setBrush(Qt::white);
+      p.drawRect(4, 1, 7, 5);
+      p.setBrush(QColor(192, 192, 192));
+      p.drawRect(4, 9, 7, 5);
+      p.fillRect(9, 2, 1, 3, QColor(0, 0, 128));
+      break;
+    case glHelp:
+    case glInfo: {  // a blue disc with "?" or "i"
+      p.setBrush(QColor(0, 0, 192));
+      p.drawEllipse(0, 0, 15, 15);
+      QFont f("Arial");
+      f.setPixelSize(13);
+      f.setBold(true);
+      f.setStyleStrategy(QFont::NoAntialias);
+      p.setFont(f);
+      p.setPen(Qt::white);
+      p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, Kind == glHelp ? "?" : "i");
+      break;
+    }
+    case glAbout:  // a small phase diagram: axes and two boundary curves
+      p.setBrush(QColor(255, 255, 224));
+      p.drawRect(1, 1, 13, 13);
+      p.setPen(QColor(255, 0, 0));
+      p.drawLine(2, 5, 8, 9);
+      p.drawLine(8, 9, 13, 3);
+      p.setPen(QColor(0, 0, 255));
+      p.drawLine(2, 11, 13, 11);
+      break;
+  }
+  p.end();
+  QIcon icon(pm);
+  // The disabled state: the same drawing in grey.
+  QImage grey = pm.toImage().convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < grey.height(); ++y)
+    for (int x = 0; x < grey.width(); ++x) {
+      const QRgb c = grey.pixel(x, y);
+      const int g = 128 + qGray(c) / 2;
+      grey.setPixel(x, y, qRgba(g, g, g, qAlpha(c)));
+    }
+  icon.addPixmap(QPixmap::fromImage(grey), QIcon::Disabled);
+  return icon;
+}
+
+}  // namespace
+
+int RadioGroupItemIndex(const QGroupBox* RadioGroup) {
+  const QButtonGroup* items = ItemsOf(RadioGroup);
+  return items ? items->checkedId() : -1;
+}
+
+void SetRadioGroupItemIndex(QGroupBox* RadioGroup, int Index) {
+  QButtonGroup* items = ItemsOf(RadioGroup);
+  if (!items) return;
+  if (QAbstractButton* b = items->button(Index)) {
+    b->setChecked(true);
+  } else if (QAbstractButton* checked = items->checkedButton()) {
+    items->setExclusive(false);
+    checked->setChecked(false);
+    items->setExclusive(true);
+  }
+}
+
+TMainForm::TMainForm(QWidget* AOwner) : QWidget(AOwner), ui_(std::make_unique<Ui::MainForm>()) {
+  InitVersionResource();
+  // The stored layout.
+  ui_->setupUi(this);
+  setObjectName("MainForm");
+  SetFont(this, "Arial", 13, Qt::black);
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, FromTColor(clBtnFace));
+  setPalette(pal);
+  setAutoFillBackground(true);
+  SetFont(ui_->PageControl, "MS Sans Serif", 9);
+  // Narrow tabs so that all three fit the column, as the page control's
+  // rows of tabs do.
+  ui_->PageControl->tabBar()->setStyleSheet(
+      "QTabBar::tab { padding: 2px 5px; border: 1px solid #a0a0a0; border-bottom: none;"
+      " background: #e4e4e4; } QTabBar::tab:selected { background: #ffffff; }");
+  SetFont(ui_->RadioGroup1, "MS Sans Serif", 11);
+  for (QCheckBox* c : ui_->GroupBox2->findChildren<QCheckBox*>()) SetFont(c, "MS Sans Serif", 11);
+  for (QLabel* l : {ui_->Label10, ui_->Label4, ui_->Label5, ui_->Label7, ui_->Label8})
+    SetFont(l, "MS Sans Serif", 8, FromTColor(clBlue));
+  for (QLabel* l : {ui_->Label14, ui_->Label15}) SetFont(l, "MS Sans Serif", 9, FromTColor(clGreen));
+  for (QGroupBox* g : {ui_->RadioGroup4, ui_->RadioGroup1, ui_->RadioGroup5, ui_->RadioGroup2,
+                       ui_->RadioGroup3})
+    MakeRadioGroup(g);
+  // The frames' bevels and borders, 7 pixels in all around the diagram.
+  ui_->Panel2->setContentsMargins(5, 5, 5, 5);
+  const std::pair<QToolButton*, TGlyph> glyphs[] = {
+      {ui_->SpeedButton1, glPrint}, {ui_->SpeedButton2, glSave}, {ui_->HelpSpeedButton, glHelp},
+      {ui_->SpeedButton3, glInfo},  {ui_->SpeedButton4, glAbout}};
+  for (const auto& [button, glyph] : glyphs) button->setIcon(Glyph(glyph));
+
+  // The stored properties of Binagram1, in their order.
+  TBinagram* g = ui_->Binagram1;
+  g->SetAlign(alClient);
+  ApplySampleProperties(*g);
+  g->SetOnMarkPoint([this](QObject* Sender) { Binagram1MarkPoint(Sender); });
+  g->SetOnZoomIn([this](QObject* Sender) { Binagram1ZoomIn(Sender); });
+  g->SetOnZoomOut([this](QObject* Sender) { Binagram1ZoomOut(Sender); });
+  g->SetOnMouseMove([this](QObject* Sender, TShiftState Shift, int X, int Y) {
+    Binagram1MouseMove(Sender, Shift, X, Y);
+  });
+
+  FormCreate();
+  ConnectControls();
+}
+
+TMainForm::~TMainForm() {
+  // The diagram may outlive the handlers' captures by a moment while the
+  // children are destroyed.
+  TBinagram* g = ui_->Binagram1;
+  g->SetOnMarkPoint(nullptr);
+  g->SetOnZoomIn(nullptr);
+  g->SetOnZoomOut(nullptr);
+  g->SetOnMouseMove(nullptr);
+}
+
+TBinagram* TMainForm::Binagram1() const { return ui_->Binagram1; }
+
+void TMainForm::ConnectControls() {
+  const std::pair<QGroupBox*, void (TMainForm::*)()> groups[] = {
+      {ui_->RadioGroup4, &TMainForm::RadioGroup4Click}, {ui_->RadioGroup1, &TMainForm::RadioGroup1Click},
+      {ui_->RadioGroup5, &TMainForm::RadioGroup5Click}, {ui_->RadioGroup2, &TMainForm::RadioGroup2Click},
+      {ui_->RadioGroup3, &TMainForm::RadioGroup3Click}};
+  for (const auto& [group, handler] : groups)
+    connect(ItemsOf(group), &QButtonGroup::idToggled, this, [this, handler = handler](int, bool on) {
+      if (on) (this->*handler)();  // the newly chosen item, not the one let go
+    });
+  const std::pair<QCheckBox*, void (TMainForm::*)()> checks[] = {
+      {ui_->CheckBox1, &TMainForm::CheckBox1Click}, {ui_->CheckBox2, &TMainForm::CheckBox2Click},
+      {ui_->CheckBox4, &TMainForm::CheckBox4Click}, {ui_->CheckBox3, &TMainForm::CheckBox3Click},
+      {ui_->CheckBox5, &TMainForm::CheckBox5Click}, {ui_->CheckBox6, &TMainForm::CheckBox6Click}};
+  for (const auto& [box, handler] : checks) connect(box, &QCheckBox::toggled, this, handler);
+
+  connect(ui_->SpeedButton1, &QToolButton::clicked, this, &TMainForm::BitBtn2Click);
+  connect(ui_->SpeedButton2, &QToolButton::clicked, this, &TMainForm::BitBtn4Click);
+  connect(ui_->HelpSpeedButton, &QToolButton::clicked, this, &TMainForm::HelpSpeedButtonClick);
+  connect(ui_->SpeedButton3, &QToolButton::clicked, this, &TMainForm::BitBtn1Click);
+  connect(ui_->SpeedButton4, &QToolButton::clicked, this, &TMainForm::BitBtn3Click);
+
+  connect(ui_->ComboBox1, &QComboBox::currentIndexChanged, this, &TMainForm::ComboBox1Change);
+  connect(ui_->ComboBox2, &QComboBox::currentIndexChanged, this, &TMainForm::ComboBox2Change);
+  ui_->SpinEdit1->SetOnChange([this](QObject*) { SpinEdit1Change(); });
+}
+
+void TMainForm::FormCreate() {
+  // The caption is the program's description and file version.
+  const TVersionInfo version;
+  const QString caption = version.FileDescription() + " version " + version.FileVersion();
+  setWindowTitle(caption);
+  QApplication::setApplicationDisplayName(caption);
+  ui_->PageControl->setCurrentWidget(ui_->Diagram);
+  ui_->ComboBox1->setCurrentIndex(0);
+  ui_->ComboBox2->setCurrentIndex(0);
+  designWidth_ = width();
+  designHeight_ = height();
+  sampleCurves_ = ::SampleCurves();
+  FillSampleSystem(*ui_->Binagram1, sampleCurves_);
+}
+
+void TMainForm::FormActivate() { ui_->Binagram1->Invalidate(); }
+
+void TMainForm::FormResize() {
+  // Sizes with the window frame, as the design size counts it: a maximized
+  // window on an 800x600 screen still shows the option column.
+  const QSize size = frameGeometry().size();
+  const bool large = size.height() >= designHeight_ && size.width() >= designWidth_;
+  ui_->Panel1->setVisible(large);
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  FormResize();
+}
+
+void TMainForm::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+}
+
+// --- Option pages --------------------------------------------------------
+
+void TMainForm::RadioGroup4Click() {
+  ui_->Binagram1->SetDataOrientation(RadioGroupItemIndex(ui_->RadioGroup4) == 0 ? doDirect
+                                                                                 : doInversed);
+}
+
+void TMainForm::RadioGroup1Click() {
+  const int i = RadioGroupItemIndex(ui_->RadioGroup1);
+  if (i >= 0 && i <= 3) {
+    ui_->Binagram1->SetCUnits(TCUnits(i));
+    ui_->StackingUnits->setText(i <= 1 ? "mole" : "kg");
+  }
+  StackingMain();
+}
+
+void TMainForm::RadioGroup5Click() {
+  // The items read C, F, K; the units run tuC, tuK, tuF.
+  static constexpr TTUnits units[] = {tuC, tuF, tuK};
+  const int i = RadioGroupItemIndex(ui_->RadioGroup5);
+  if (i >= 0 && i <= 2) ui_->Binagram1->SetTUnits(units[i]);
+}
+
+void TMainForm::CheckBox1Click() { ui_->Binagram1->SetLegend(ui_->CheckBox1->isChecked()); }
+void TMainForm::CheckBox2Click() { ui_->Binagram1->SetValuesTable(ui_->CheckBox2->isChecked()); }
+void TMainForm::CheckBox4Click() { ui_->Binagram1->SetCoPhasesTable(ui_->CheckBox4->isChecked()); }
+void TMainForm::CheckBox3Click() { ui_->Binagram1->SetMouseGrid(ui_->CheckBox3->isChecked()); }
+void TMainForm::CheckBox5Click() {
+  ui_->Binagram1->SetGridType(ui_->CheckBox5->isChecked() ? gtOverAllScale : gtOutsideScale);
+}
+void TMainForm::CheckBox6Click() { ui_->Binagram1->SetMarkMode(ui_->CheckBox6->isChecked()); }
+
+void TMainForm::RadioGroup2Click() {
+  static constexpr int steps[] = {25, 50, 100};
+  const int i = RadioGroupItemIndex(ui_->RadioGroup2);
+  if (i >= 0 && i <= 2) ui_->Binagram1->SetTAxisStep(steps[i]);
+}
+
+void TMainForm::RadioGroup3Click() {
+  static constexpr int steps[] = {2, 5, 10};
+  const int i = RadioGroupItemIndex(ui_->RadioGroup3);
+  if (i >= 0 && i <= 2) ui_->Binagram1->SetCAxisStep(steps[i]);
+}
+
+// --- Binagram1's events --------------------------------------------------
+
+// Units and orientation cannot change while the diagram is zoomed.
+void TMainForm::Binagram1ZoomIn(QObject*) {
+  for (QGroupBox* g : {ui_->RadioGroup1, ui_->RadioGroup5, ui_->RadioGroup4}) g->setEnabled(false);
+}
+
+void TMainForm::Binagram1ZoomOut(QObject*) {
+  for (QGroupBox* g : {ui_->RadioGroup1, ui_->RadioGroup5, ui_->RadioGroup4}) g->setEnabled(true);
+}
+
+void TMainForm::Binagram1MarkPoint(QObject*) {
+  const TFullDataPoint& p = ui_->Binagram1->MarkedPoint();
+  ui_->Label10->setText(p.PhaseName);
+  if (p.CoPhases <= 0) {
+    for (QLabel* l : {ui_->Label4, ui_->Label5, ui_->Label7, ui_->Label8})
+      l->setText("No Co-existing Phases..");
+  } else {
+    ui_->Label4->setText(p.Phase1Name + ": " + Fixed(p.Phase1Value, 2));
+    ui_->Label5->setText(p.Phase2Name + ": " + Fixed(p.Phase2Value, 2));
+    ui_->Label7->setText(p.Phase1Name + ": " + Fixed(p.Phase1Ratio, 2));
+    ui_->Label8->setText(p.Phase2Name + ": " + Fixed(p.Phase2Ratio, 2));
+  }
+  StackingMain();
+}
+
+void TMainForm::Binagram1MouseMove(QObject*, TShiftState, int, int) {
+  if (ui_->Binagram1->MarkedPoint().Visible) {
+    ui_->ComboBox1->setEnabled(true);
+    ui_->ComboBox2->setEnabled(true);
+    ui_->StackingGroupBox3->show();
+  } else {
+    // Back to the pure substances, quietly: the results are hidden anyway.
+    for (QComboBox* c : {ui_->ComboBox1, ui_->ComboBox2}) {
+      const QSignalBlocker quiet(c);
+      c->setCurrentIndex(0);
+      c->setEnabled(false);
+    }
+    ui_->StackingGroupBox1->hide();
+    ui_->StackingGroupBox3->hide();
+  }
+}
+
+// --- Batch calculator ----------------------------------------------------
+
+void TMainForm::ComboBox1Change() { StackingMain(); }
+void TMainForm::ComboBox2Change() { StackingMain(); }
+void TMainForm::SpinEdit1Change() { StackingMain(); }
+
+void TMainForm::StackingMain() {
+  const TBinagram* g = ui_->Binagram1;
+  const QString nameA = ui_->ComboBox1->currentText();
+  const QString nameB = ui_->ComboBox2->currentText();
+  TStackingInput in;
+  in.X = g->MarkedPoint().A;
+  in.S = g->CompositionScale();
+  in.M = ui_->SpinEdit1->Value();
+  in.MoleUnits = g->CUnits() == cuMolPercents || g->CUnits() == cuMolParts;
+  in.PureSubstances = nameA == g->SubstanceA()->Name() && nameB == g->SubstanceB()->Name();
+  in.AtomsA = g->SubstanceA()->ElementAtoms;
+  in.AtomsB = g->SubstanceB()->ElementAtoms;
+  in.MolMassA = g->SubstanceA()->MolMass;
+  in.MolMassB = g->SubstanceB()->MolMass;
+  // An unknown compound keeps zero atoms, which the calculation refuses.
+  if (const TStartingCompound* c = FindStartingCompound(StartingCompoundsA(), nameA)) in.CompoundA = *c;
+  if (const TStartingCompound* c = FindStartingCompound(StartingCompoundsB(), nameB)) in.CompoundB = *c;
+
+  const TStackingResult r = CalculateStacking(in);
+  const QString unit = ui_->StackingUnits->text();
+  if (r.Defined) {
+    ui_->Label14->setText("A: " + Fixed(r.QA, 3) + " " + unit);
+    ui_->Label15->setText("B: " + Fixed(r.QB, 3) + " " + unit);
+  } else {
+    ui_->Label14->setText("A: -");
+    ui_->Label15->setText("B: -");
+  }
+}

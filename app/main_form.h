@@ -1,0 +1,80 @@
+#pragma once
+// TMainForm: the demonstration's main window. The sample Al2O3-SiO2 system
+// in Binagram1 beside a column of option pages ("Diagram", "Presentation")
+// that set the diagram's properties, the batch calculator ("Stacking") and
+// a tool bar (print, save, help, info, about).
+#include <QWidget>
+#include <memory>
+
+#include "diagram/binagram.h"
+
+class QGroupBox;
+namespace Ui {
+class MainForm;
+}
+
+// A radio group is a QGroupBox whose radio buttons form one QButtonGroup
+// with the item indexes as ids. -1: no item chosen (or no radio group).
+int RadioGroupItemIndex(const QGroupBox* RadioGroup);
+void SetRadioGroupItemIndex(QGroupBox* RadioGroup, int Index);
+
+class TMainForm : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TMainForm(QWidget* AOwner = nullptr);
+  ~TMainForm() override;
+
+  TBinagram* Binagram1() const;
+  const TSplinesData& SampleCurves() const { return sampleCurves_; }
+  int DesignWidth() const { return designWidth_; }
+  int DesignHeight() const { return designHeight_; }
+
+  // Window handlers.
+  void FormCreate();
+  void FormActivate();
+  void FormResize();
+
+  // Option pages.
+  void RadioGroup4Click();
+  void RadioGroup1Click();
+  void RadioGroup5Click();
+  void CheckBox1Click();
+  void CheckBox2Click();
+  void CheckBox4Click();
+  void CheckBox3Click();
+  void CheckBox5Click();
+  void CheckBox6Click();
+  void RadioGroup2Click();
+  void RadioGroup3Click();
+
+  // Tool bar (app/main_form_tools.cpp).
+  void BitBtn2Click();          // "Print Diagram"
+  void BitBtn4Click();          // "Save Diagram"
+  void HelpSpeedButtonClick();  // "Help"
+  void BitBtn1Click();          // "Info"
+  void BitBtn3Click();          // "About"
+
+  // Binagram1's events.
+  void Binagram1ZoomIn(QObject* Sender);
+  void Binagram1ZoomOut(QObject* Sender);
+  void Binagram1MarkPoint(QObject* Sender);
+  void Binagram1MouseMove(QObject* Sender, TShiftState Shift, int X, int Y);
+
+  // Batch calculator ("Stacking").
+  void ComboBox1Change();
+  void ComboBox2Change();
+  void SpinEdit1Change();
+  void StackingMain();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void ConnectControls();
+
+  std::unique_ptr<Ui::MainForm> ui_;
+  TSplinesData sampleCurves_;
+  int designWidth_ = 0;
+  int designHeight_ = 0;
+};

@@ -1,0 +1,28 @@
+#include "widgets/spin_edit.h"
+
+#include <QLineEdit>
+#include <QLocale>
+#include <algorithm>
+
+TSpinEdit::TSpinEdit(QWidget* AOwner) : QSpinBox(AOwner) {
+  setRange(1, 1000);
+  setSingleStep(1);
+  setValue(1);
+  // The editor's own signal: the spin box reports only texts that parse.
+  connect(lineEdit(), &QLineEdit::textChanged, this, [this] {
+    if (onChange_) onChange_(this);
+  });
+}
+
+QString TSpinEdit::Text() const { return lineEdit()->text(); }
+
+void TSpinEdit::SetText(const QString& Value) { lineEdit()->setText(Value); }
+
+int TSpinEdit::Value() const {
+  const QString text = Text().trimmed();
+  bool ok = false;
+  int v = locale().toInt(text, &ok);
+  if (!ok) v = text.toInt(&ok);
+  if (!ok) return MinValue();
+  return std::clamp(v, MinValue(), MaxValue());
+}
