@@ -106,6 +106,7 @@ class TCanvas {
   void FillRect(const TRect& r);
   void Ellipse(int x1, int y1, int x2, int y2);
 
+  // Text top at y, baseline at y + ascent; PenPos moves to (x + width, y).
   void TextOut(int x, int y, const QString& text);
   int TextWidth(const QString& text) const;
   int TextHeight(const QString& text) const;
@@ -115,8 +116,10 @@ class TCanvas {
   TColor Pixel(int x, int y) const;
   void SetPixel(int x, int y, TColor color);
 
-  // Copies source rectangle onto dest rectangle with CopyMode (same sizes;
-  // BLACKNESS ignores the source). Clipped to both bitmaps.
+  // Copies source rectangle onto dest rectangle with CopyMode (BLACKNESS
+  // ignores the source); when the sizes differ, each destination pixel takes
+  // the source pixel under its centre. Clipped to both bitmaps. Draw and
+  // StretchDraw copy a whole bitmap the same way, with CopyMode too.
   void CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect);
   void Draw(int x, int y, const TBitmap& bitmap);
   void StretchDraw(const TRect& dest, const TBitmap& bitmap);
