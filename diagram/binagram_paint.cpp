@@ -69,6 +69,9 @@ TScaleMap TBinagram::SavedTemperatureMap() const {
 
 void TBinagram::Paint() {
   painted_ = false;
+  // A control that was never shown may not have had its resize delivered.
+  if (Surface().Width() != Width() || Surface().Height() != Height())
+    Surface().SetSize(Width(), Height());
   RunLayout(Width(), Height());
   const TRect whole{0, 0, Width(), Height()};
 
