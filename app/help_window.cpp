@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -49,6 +50,14 @@ THelpWindow::THelpWindow(QWidget* AOwner) : QWidget(AOwner, Qt::Window) {
 
 void THelpWindow::ShowContents() {
   if (browser_->source() != ContentsPage) browser_->setSource(ContentsPage);
+  if (!placed_) {
+    // The first time over the middle of the window that owns it.
+    const QRect over = parentWidget() ? parentWidget()->window()->geometry()
+                       : screen()    ? screen()->availableGeometry()
+                                     : QRect();
+    if (over.isValid()) move(over.center() - rect().center());
+    placed_ = true;
+  }
   show();
   raise();
   activateWindow();

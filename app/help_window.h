@@ -24,4 +24,5 @@ class THelpWindow : public QWidget {
   QTextBrowser* browser_;
   QPushButton* back_;
   QPushButton* forward_;
+  bool placed_ = false;
 };

@@ -14,8 +14,10 @@
 #include <QTabBar>
 #include <QToolButton>
 #include <cmath>
+#include <charconv>
 
 #include "app/sample_system.h"
+#include "app/splash_form.h"
 #include "app/stacking.h"
 #include "app/version_resource.h"
 #include "ui_main_form.h"
@@ -52,12 +54,16 @@ void SetFont(QWidget* w, const char* Family, int PixelHeight, QColor Color = QCo
 
 QColor FromTColor(TColor c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
 
-// A number with the user's decimal separator; "-" where there is none, and
-// no "-0.000" for a value that rounds to zero.
+// "%.*f" with the user's decimal separator (not the C library's): halves to even, no thousands
+// separators; "-" where there is no number, and no "-0.000" for a value
+// that rounds to zero.
 QString Fixed(double v, int Decimals) {
   if (!std::isfinite(v)) return "-";
-  if (std::fabs(v) < 0.5 * std::pow(10.0, -Decimals)) v = 0;
-  return QLocale().toString(v, 'f', Decimals);
+  char text[400];  // room for the largest double in full
+  const auto end = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, Decimals);
+  QString s = QString::fromLatin1(text, end.ptr - text);
+  if (s.startsWith('-') && s.count('0') == s.size() - 2) s.remove(0, 1);
+  return s.replace('.', QLocale().decimalPoint());
 }
 
 // --- Tool-bar glyphs, 16 x 16 -------------------------------------------
@@ -230,9 +236,15 @@ void TMainForm::ConnectControls() {
 }
 
 void TMainForm::FormCreate() {
-  // The caption is the program's description and file version.
-  const TVersionInfo version;
-  const QString caption = version.FileDescription() + " version " + version.FileVersion();
+  // The caption is the program's description and file version, as the
+  // splash window shows them (read the same way when there is none).
+  QString caption;
+  if (SplashForm) {
+    caption = SplashForm->Caption();
+  } else {
+    const TVersionInfo version;
+    caption = version.FileDescription() + " version " + version.FileVersion();
+  }
   setWindowTitle(caption);
   QApplication::setApplicationDisplayName(caption);
   ui_->PageControl->setCurrentWidget(ui_->Diagram);

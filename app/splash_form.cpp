@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include "app/version_resource.h"
+#include "platform/messages.h"
 #include "ui_splash_form.h"
 #include "widgets/version_info.h"
 
@@ -79,13 +80,31 @@ TSplashForm::TSplashForm(const TVersionInfo& Info, QWidget* AOwner)
 }
 
 TSplashForm::~TSplashForm() {
+  SetMessageHandler(previousHandler_);
   if (SplashForm == this) SplashForm = nullptr;
+}
+
+void TSplashForm::PassMessage(const QString& Text) {
+  // The splash window stays on top: a notice shown while it is up (for
+  // example a missing info file) would sit hidden under it, and start-up
+  // would seem to hang. It steps aside while the notice is shown.
+  const bool shown = isVisible();
+  hide();
+  if (previousHandler_) {
+    previousHandler_(Text);
+  } else {
+    const TMessageHandler own = SetMessageHandler(nullptr);  // the message box
+    ShowMessage(Text);
+    SetMessageHandler(own);
+  }
+  if (shown) show();
 }
 
 void TSplashForm::Build() {
   ui_->setupUi(this);
   copyrightDesign_ = ui_->Copyright->text();
   SplashForm = this;
+  previousHandler_ = SetMessageHandler([this](const QString& Text) { PassMessage(Text); });
   setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
   setFixedSize(296, 185);
   QPalette pal = palette();

@@ -2,11 +2,14 @@
 // TSplashForm: the window shown while the program starts. It is the only
 // window that reads the program's version resource; the main window takes
 // its caption and the about window its texts from the splash window's
-// labels while it still exists.
+// labels while it still exists. While it exists, messages make it step
+// aside so that they are not hidden under it.
 #include <QImage>
 #include <QString>
 #include <QWidget>
 #include <memory>
+
+#include "platform/messages.h"
 
 class QLabel;
 class TVersionInfo;
@@ -51,8 +54,10 @@ class TSplashForm : public QWidget {
 
  private:
   void Build();
+  void PassMessage(const QString& Text);
   std::unique_ptr<Ui::SplashForm> ui_;
   QString copyrightDesign_;
+  TMessageHandler previousHandler_;  // in force before this window was made
 };
 
 // The splash window while it exists (created first at start-up, destroyed
