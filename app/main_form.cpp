@@ -54,9 +54,9 @@ void SetFont(QWidget* w, const char* Family, int PixelHeight, QColor Color = QCo
 
 QColor FromTColor(TColor c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
 
-// "%.*f" with the user's decimal separator (not the C library's): halves to even, no thousands
-// separators; "-" where there is no number, and no "-0.000" for a value
-// that rounds to zero.
+// "%.*f" with the user's decimal separator (not the C library's): halves
+// to even, no thousands separators; "-" where there is no number, and no
+// "-0.000" for a value that rounds to zero.
 QString Fixed(double v, int Decimals) {
   if (!std::isfinite(v)) return "-";
   char text[400];  // room for the largest double in full

@@ -8,10 +8,18 @@ TSpinEdit::TSpinEdit(QWidget* AOwner) : QSpinBox(AOwner) {
   setRange(1, 1000);
   setSingleStep(1);
   setValue(1);
-  // The editor's own signal: the spin box reports only texts that parse.
-  connect(lineEdit(), &QLineEdit::textChanged, this, [this] {
-    if (onChange_) onChange_(this);
-  });
+  lastText_ = Text();
+  // The spin box reports the texts it sets itself (steps, SetValue), the
+  // editor those typed or put in, whether numbers or not; some changes
+  // come through both.
+  connect(this, &QSpinBox::textChanged, this, &TSpinEdit::TextMaybeChanged);
+  connect(lineEdit(), &QLineEdit::textChanged, this, &TSpinEdit::TextMaybeChanged);
+}
+
+void TSpinEdit::TextMaybeChanged() {
+  if (Text() == lastText_) return;
+  lastText_ = Text();
+  if (onChange_) onChange_(this);
 }
 
 QString TSpinEdit::Text() const { return lineEdit()->text(); }

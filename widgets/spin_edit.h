@@ -31,5 +31,8 @@ class TSpinEdit : public QSpinBox {
   void SetOnChange(TNotifyEvent Value) { onChange_ = std::move(Value); }
 
  private:
+  void TextMaybeChanged();
+
   TNotifyEvent onChange_;
+  QString lastText_;
 };

@@ -94,7 +94,7 @@ TEST(SampleSystem, LoadAppliesStoredPropertiesAreasAndCurves) {
     EXPECT_EQ(a.T, rows[i].T) << i;
   }
   EXPECT_EQ(Binagram1.AreaList().Get(2).Identifier.at(0).unicode(), 0x0430);
-  EXPECT_EQ(Binagram1.AreaList().Get(3).Identifier.at(0), QChar('a'));
+  EXPECT_TRUE(Binagram1.AreaList().Get(3).Identifier.endsWith("a-Al2O3"));  // a Latin a
 
   // The curves arrive as handed over, mirrored compositions included.
   ASSERT_EQ(Binagram1.CurveLastIndex(), 47);
