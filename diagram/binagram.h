@@ -175,7 +175,8 @@ class TBinagram : public TBinaplot {
   double ZoomY1() const { return zy1_; }
   double ZoomY2() const { return zy2_; }
   // Maps the segment P -> Q (unzoomed pixels) through the zoom window; false
-  // when no piece of it is visible.
+  // when no piece of it is visible. Mapped runs from (Left, Top) to
+  // (Right, Bottom) in the direction P -> Q.
   bool MapZoomSegment(double px, double py, double qx, double qy, TRect& Mapped) const;
   // Sets the zoom window directly (what a zoom-in stores).
   void SetZoomWindow(double LowC, double HighC, double LowT, double HighT);

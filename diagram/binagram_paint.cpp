@@ -1,6 +1,7 @@
 // Layout, paint pipeline, curves and area fill.
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "diagram/binagram.h"
 #include "diagram/spl.h"
@@ -211,6 +212,13 @@ bool TBinagram::MapZoomSegment(double px, double py, double qx, double qy,
       add(qx, qy);
   }
   if (ends < 2) return false;
+  // Keep the curve's direction, P towards Q: the pen leaves out the last
+  // pixel of every line, so a piece drawn from the edge back to P would
+  // leave a hole at P where the next fill leaks through.
+  if ((ex[1] - ex[0]) * (qx - px) + (ey[1] - ey[0]) * (qy - py) < 0) {
+    std::swap(ex[0], ex[1]);
+    std::swap(ey[0], ey[1]);
+  }
 
   const int left = PlotLeft(), top = PlotTop();
   const int right = left + PlotWidth(), bottom = top + PlotHeight();
