@@ -387,7 +387,11 @@ void TMainForm::StackingMain() {
   if (const TStartingCompound* c = FindStartingCompound(StartingCompoundsA(), nameA)) in.CompoundA = *c;
   if (const TStartingCompound* c = FindStartingCompound(StartingCompoundsB(), nameB)) in.CompoundB = *c;
 
-  const TStackingResult r = CalculateStacking(in);
+  // The lists hold aluminium compounds for A and silicon compounds for B.
+  // With the axis inversed the diagram's A is SiO2 (only names and molar
+  // masses change sides), so there is no sound recipe to show.
+  const TStackingResult r =
+      g->DataOrientation() == doDirect ? CalculateStacking(in) : TStackingResult{};
   const QString unit = ui_->StackingUnits->text();
   if (r.Defined) {
     ui_->Label14->setText("A: " + Fixed(r.QA, 3) + " " + unit);

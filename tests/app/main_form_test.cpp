@@ -15,6 +15,7 @@
 #include <QToolButton>
 
 #include "app/main_form.h"
+#include "app/stacking.h"
 #include "app/version_resource.h"
 #include "platform/messages.h"
 #include "widgets/spin_edit.h"
@@ -315,6 +316,9 @@ TEST_F(MainFormTest, StackingPageAsDesigned) {
   EXPECT_EQ(a, QStringList({"Al2O3", "Al(NO3)3*9H2O", "Al(OH)3", "Al2(SO4)3",
                             "Al2(SO4)3*(NH4)2SO4*24H2O", "AlO(OH)"}));
   EXPECT_EQ(b, QStringList({"SiO2", "H2SiO3", "SiCl4"}));
+  // The calculation knows every compound the lists offer, in the same order.
+  for (int i = 0; i < a.size(); ++i) EXPECT_EQ(StartingCompoundsA().at(i).Name, a[i]);
+  for (int i = 0; i < b.size(); ++i) EXPECT_EQ(StartingCompoundsB().at(i).Name, b[i]);
   for (const char* c : {"ComboBox1", "ComboBox2"}) {
     EXPECT_FALSE(Combo(c)->isEnabled());
     EXPECT_FALSE(Combo(c)->isEditable());
@@ -428,6 +432,17 @@ TEST_F(MainFormTest, UndefinedBatchShowsNoNumbers) {
   form->StackingMain();
   EXPECT_EQ(Results(), "A: - | B: -");
   EXPECT_FALSE(Results().contains("nan") || Results().contains("inf"));
+}
+
+TEST_F(MainFormTest, InversedAxisGivesNoRecipeForTheLists) {
+  Mark(28);
+  Choose("RadioGroup4", 1);  // the diagram's A is now SiO2
+  ASSERT_EQ(g->SubstanceA()->Name(), "SiO2");
+  form->StackingMain();
+  EXPECT_EQ(Results(), "A: - | B: -");
+  Choose("RadioGroup4", 0);
+  form->StackingMain();
+  EXPECT_EQ(Results(), "A: 0.720 kg | B: 0.280 kg");
 }
 
 TEST_F(MainFormTest, NumbersUseTheUsersDecimalSeparator) {
