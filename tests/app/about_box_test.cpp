@@ -98,19 +98,6 @@ TEST(AboutBox, WithoutASplashWindowReadsTheSameTextsItself) {
   EXPECT_EQ(about.Copyright()->text(), t.Copyright);
 }
 
-TEST(AboutBox, WindowAndAnimation) {
-  TAboutBox about;
-  EXPECT_EQ(about.objectName(), "AboutBox");
-  EXPECT_EQ(AboutBox, &about);
-  EXPECT_EQ(about.windowTitle(), "About ");
-  EXPECT_EQ(about.size(), QSize(365, 254));
-  EXPECT_EQ(about.AnimatedImage1()->FrameCount(), 5);
-  EXPECT_EQ(about.AnimatedImage1()->Frames().front().size(), QSize(32, 32));
-  EXPECT_EQ(about.AnimatedImage1()->Interval(), 300);
-  EXPECT_TRUE(about.AnimatedImage1()->Active());
-  EXPECT_EQ(about.URLPanel()->toolTip(), "Our Home Page");
-}
-
 TEST(AboutBox, TheMessageIsVisibleOnlyWhileItPlays) {
   TAboutBox about;
   TScrollingPanel* secret = about.SecretPanel1();

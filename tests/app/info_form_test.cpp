@@ -70,17 +70,6 @@ TEST(InfoForm, PlainTextStaysPlainAndRichTextIsRendered) {
   EXPECT_TRUE(messages.texts.isEmpty());
 }
 
-TEST(InfoForm, WindowLayout) {
-  MessageCollector messages;
-  TInfoForm info;
-  EXPECT_EQ(info.objectName(), "InfoForm");
-  EXPECT_EQ(info.windowTitle(), "Info");
-  EXPECT_EQ(info.size(), QSize(752, 536));
-  EXPECT_TRUE(info.RichEdit1()->isReadOnly());
-  EXPECT_EQ(info.RichEdit1()->geometry(), QRect(4, 4, 743, 497));
-  EXPECT_EQ(info.RichEdit1()->palette().color(QPalette::Base), QColor(0xF0, 0xF0, 0xF0));
-}
-
 TEST(InfoForm, TheShippedInfoTextExplainsTheProgramAndItsGestures) {
   MessageCollector messages;
   const QString source = QFileInfo(QStringLiteral(__FILE__)).absolutePath() + "/../../app";
