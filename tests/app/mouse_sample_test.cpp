@@ -15,7 +15,7 @@ using namespace mousetest;
 
 namespace {
 
-constexpr int kLiquid = 0, kMulliteLiquid = 1, kMullite = 6;
+constexpr int kLiquid = 0, kMulliteLiquid = 1;
 
 class SampleMouse : public ::testing::Test {
  protected:
@@ -78,18 +78,6 @@ TEST_F(SampleMouse, MullitePhaseBoundaryIsADivisionPointAndTheBalloonSaysSo) {
   Move(&g, near);
   EXPECT_EQ(CountColor(g, clInfoBk, TRect{0, 0, g.Width(), g.Height()}), 0);
   EXPECT_EQ(g.HotArea(), kMulliteLiquid);
-}
-
-TEST_F(SampleMouse, LeavingThePlotClearsTheTables) {
-  const QImage clean = g.Surface().Image().copy();
-  Move(&g, At(g, 57, 1720));
-  ASSERT_NE(g.Surface().Image(), clean);
-  Move(&g, QPoint(g.PlotLeft() + g.PlotWidth() / 2, g.PlotTop() + g.PlotHeight() + 20));
-  EXPECT_FALSE(g.CursorOnArea());
-  EXPECT_TRUE(g.CursorPoint().PhaseName.isEmpty());
-  EXPECT_TRUE(g.Stale());
-  Settle(g);
-  EXPECT_EQ(g.Surface().Image(), clean);
 }
 
 TEST_F(SampleMouse, DragIntoTheLiquidusZoomsToTheSnappedWindowAndFillsIt) {
@@ -177,24 +165,4 @@ TEST(MainFormMouse, ZoomGreysTheUnitAndOrientationGroupsUntilZoomOut) {
   EXPECT_TRUE(units->isEnabled());
   EXPECT_TRUE(orientation->isEnabled());
   EXPECT_TRUE(temperature->isEnabled());
-}
-
-TEST(MainFormMouse, MarkingOnTheMainWindowKeepsThePointShown) {
-  TMainForm form;
-  form.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-  auto* g = form.findChild<TBinagram*>("Binagram1");
-  ASSERT_NE(g, nullptr);
-  QApplication::processEvents();
-  Settle(*g);
-  const QPoint p = At(*g, 57, 1720);
-  Move(g, p);
-  Click(g, p, Qt::RightButton);
-  QApplication::processEvents();
-  EXPECT_TRUE(g->MarkedPoint().Visible);
-  EXPECT_EQ(g->MarkedPoint().PhaseName, "Mullite ss + Liquid");
-  EXPECT_EQ(g->MarkedPoint().CoPhases, 2);
-  // Leaving the plot keeps the marked point's tables: no repaint needed.
-  Move(g, QPoint(2, 2));
-  EXPECT_FALSE(g->Stale());
 }

@@ -66,6 +66,30 @@ inline QPoint At(const TBinagram& g, double C, double T) {
 
 inline TColor AreaColor(int i) { return NearestColor(AreaColors[i]); }
 
+// A small diagram of known geometry on a 700 x 520 control, 0..100 %, 0..1000:
+//   "Alpha"        left of the slanted boundary C = T / 25, (0, 0)-(40, 1000)
+//   "Alpha + Beta" two-phase, between it and the vertical boundary C = 70
+//   "Beta"         right of C = 70
+// so that at T 500 the tie line runs from C 20 to C 70.
+constexpr int kAlpha = 0, kTwoPhase = 1, kBeta = 2;
+inline void LoadTestDiagram(TBinagram& g) {
+  g.resize(700, 520);
+  auto put = [&](int i, const char* name, int twoPhase, float C) {
+    g.AreaList().Put(i, TPhaseArea{QString::fromLatin1(name), std::uint8_t(twoPhase), C, 500});
+  };
+  put(kAlpha, "Alpha", 0, 10);
+  put(kTwoPhase, "Alpha + Beta", 1, 40);
+  put(kBeta, "Beta", 0, 85);
+  g.SetAreas(3);
+  TSplinesData d;
+  d.Points = {{-1, -1}, {0, 0}, {40, 1000}, {-1, -1}, {70, 0}, {70, 1000}};
+  d.LastIndex = 5;
+  g.SetSplinesData(d);
+  g.SetDrawSplines(true);
+  g.SetDrawAreas(true);
+  g.Repaint();
+}
+
 // Number of pixels of colour c inside r (right and bottom excluded).
 inline int CountColor(TBinagram& g, TColor c, TRect r) {
   int n = 0;
