@@ -258,4 +258,9 @@ class TBinagram : public TBinaplot {
   TPoint bandCorner1_, bandCorner2_;
   TPoint gridH1_, gridH2_, gridV1_, gridV2_;
   TPoint lastMouse_;
+
+  // The paint's off-screen pictures, kept between paints so that a paint
+  // of an unchanged size allocates nothing (binagram_paint.cpp).
+  TBitmap paintFrame_;
+  TBltBitmap paintBuffer_;
 };
