@@ -185,6 +185,9 @@ class TBinagram : public TBinaplot {
   int TitleFontSize() const;
   int AxisFontSize() const;
   int PanelFontSize() const;
+  // A number as the diagram writes it: fixed decimals with the user's
+  // decimal separator and no digit grouping ("%.2f" in the user's locale).
+  static QString FormatFixed(double Value, int Decimals);
 
  protected:
   void Paint() override;

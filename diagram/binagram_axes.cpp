@@ -50,6 +50,12 @@ bool MultipleOf(double v, double m) { return v == std::nearbyint(v / m) * m; }
 
 }  // namespace
 
+QString TBinagram::FormatFixed(double Value, int Decimals) {
+  QLocale locale;
+  locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+  return locale.toString(Value, 'f', Decimals);
+}
+
 int TBinagram::TitleFontSize() const { return GrowingSize(SizeStep(PlotWidth()), 10); }
 int TBinagram::AxisFontSize() const { return GrowingSize(SizeStep(PlotWidth()), 8); }
 
@@ -57,7 +63,6 @@ void TBinagram::DrawAxes(TCanvas& Canvas, TColor BrushColor) {
   const int left = PlotLeft(), top = PlotTop();
   const int right = left + PlotWidth(), bottom = top + PlotHeight();
   const bool grid = GridType() == binary::gtOverAllScale;
-  const QLocale locale;
 
   Canvas.Pen.Color = clBlack;
   Canvas.Pen.Width = 1;
@@ -87,8 +92,7 @@ void TBinagram::DrawAxes(TCanvas& Canvas, TColor BrushColor) {
     if (grid) line(x, top, x, bottom);
     line(x, bottom, x, bottom + L);
     if (!major) continue;
-    const QString text = CompositionScale() == 1 ? locale.toString(v / 100, 'f', 1)
-                                                 : locale.toString(v, 'f', 0);
+    const QString text = CompositionScale() == 1 ? FormatFixed(v / 100, 1) : FormatFixed(v, 0);
     const int width = Canvas.TextWidth(text);
     Canvas.TextOut(RoundPixel(e * ct.Spacing - width / 2.0) + ct.PFirst, bottom + L + 1, text);
   }
@@ -121,7 +125,7 @@ void TBinagram::DrawAxes(TCanvas& Canvas, TColor BrushColor) {
     if (grid) line(left, y, right, y);
     line(right, y, right + L, y);
     if (!major) continue;
-    const QString text = locale.toString(v, 'f', 0);
+    const QString text = FormatFixed(v, 0);
     const int width = Canvas.TextWidth(text), height = Canvas.TextHeight(text);
     Canvas.TextOut(left - width - L - 1, tt.PLast + RoundPixel(p * dy - height / 2.0), text);
   }

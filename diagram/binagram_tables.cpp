@@ -2,7 +2,6 @@
 // the right of the plot. The legend is part of the off-screen picture; the
 // two tables are drawn on the given canvas (on screen, the surface) after
 // every paint and every mouse move.
-#include <QLocale>
 #include <algorithm>
 #include <cmath>
 
@@ -94,13 +93,11 @@ void TBinagram::DrawValuesTable(TCanvas& Canvas) {
   ShadowBox(Canvas, m, m.B, bottom, m.P, bottom - RoundPixel(1.5 * m.h), shadowBottom,
             shadowBottom);
 
-  const QLocale locale;
-  const QString composition =
-      locale.toString(point.A, 'f', CompositionScale() == 100 ? 1 : 3).left(18);
+  const QString composition = FormatFixed(point.A, CompositionScale() == 100 ? 1 : 3).left(18);
   static const char* const unitLetters[] = {"C", "K", "F"};
   const QString unit = QString::fromLatin1(unitLetters[std::clamp(int(TUnits()), 0, 2)]);
   const QString text = SubstanceB()->Name() + QStringLiteral(": ") + composition +
-                       QStringLiteral(", T: ") + locale.toString(point.T, 'f', 2) + unit;
+                       QStringLiteral(", T: ") + FormatFixed(point.T, 2) + unit;
   Canvas.TextOut(m.R + 4 * m.w, bottom - RoundPixel(1.5 * m.h), text);
 }
 
@@ -132,8 +129,7 @@ void TBinagram::DrawCoPhasesTable(TCanvas& Canvas) {
   const int shadowBottom = y0 + RoundPixel(m.h * (n + 7.5));
   ShadowBox(Canvas, m, top, y0 + (n + 7) * m.h, width, y0 + RoundPixel(m.h * (n + 2.5)),
             shadowBottom, shadowBottom);
-  const QLocale locale;
-  auto two = [&](double v) { return locale.toString(v, 'f', 2); };
+  auto two = [](double v) { return FormatFixed(v, 2); };
   const QString lines[4] = {
       QStringLiteral("Chemical Composition:"),
       QStringLiteral("Ph1: ") + two(point.Phase1Value) + QStringLiteral(", Ph2: ") +

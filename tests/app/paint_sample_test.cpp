@@ -2,6 +2,8 @@
 // their colours, black curves and outline, scales, titles, legend and tables.
 #include <gtest/gtest.h>
 
+#include <QLocale>
+
 
 #include "app/sample_system.h"
 #include "diagram/paint_test_support.h"
@@ -210,6 +212,23 @@ TEST_F(SamplePaint, ValuesTableCutsALongCompositionTo18Characters) {
   const QString expected = QStringLiteral("SiO2: 100000000000000000, T: 1500.00C");
   const auto at = FindText(S(), expected, Panel(), clWhite, TRect{0, 0, g.Width(), g.Height()});
   EXPECT_TRUE(at);
+}
+
+TEST_F(SamplePaint, NumbersUseTheUsersDecimalSeparatorWithoutGrouping) {
+  struct LocaleGuard {
+    ~LocaleGuard() { QLocale::setDefault(QLocale::c()); }
+  } guard;
+  QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+  TFullDataPoint& m = g.MarkedPoint();
+  m.Visible = true;
+  m.A = 40;
+  m.T = 1700;
+  g.Repaint();
+  const TRect left{0, 0, g.PlotLeft(), g.Height()};
+  EXPECT_TRUE(FindText(S(), QStringLiteral("2100"), Axis(), g.PaperColor(), left));
+  EXPECT_FALSE(FindText(S(), QStringLiteral("2.100"), Axis(), g.PaperColor(), left));
+  const TRect column{g.PlotLeft() + g.PlotWidth(), 0, g.Width(), g.Height()};
+  EXPECT_TRUE(FindText(S(), QStringLiteral("SiO2: 40,0, T: 1700,00C"), Panel(), clWhite, column));
 }
 
 }  // namespace
