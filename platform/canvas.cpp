@@ -428,45 +428,106 @@ void TCanvas::TextOut(int x, int y, const QString& text) {
 
 // --- Flood fill ------------------------------------------------------------
 
-// Scanline fill with an explicit stack. In border mode a visited map keeps
-// the fill finite where the region already holds the brush colour.
+namespace {
+
+// Marks of the pixels filled so far in border mode, indexed y * width + x.
+// All zero between calls (each call clears exactly the spans it marked), so
+// it is allocated once per thread, not once per fill.
+thread_local std::vector<std::uint8_t> fillVisited;
+
+struct FillSpan {
+  int y, l, r;
+};
+
+// Span fill: each filled run [l, r] on row y scans the next row in its
+// direction over [l, r], and the row it came from only where the run
+// reaches past its parent (that part of the parent row is filled already).
+// openRow(y) gives a test of row y's pixels, open(x): whether the pixel
+// still belongs to the fill; mark(run) records a filled run.
+template <class OpenRow, class Mark>
+void spanFill(const Raster& ras, int x, int y, std::uint32_t brush, OpenRow openRow, Mark mark) {
+  struct Segment {
+    int y, l, r, dy;  // scan row y over l..r; row y - dy is filled over l..r
+  };
+  auto fillRun = [&](int row, int l, int r) {
+    mark(FillSpan{row, l, r});
+    std::fill(ras.row(row) + l, ras.row(row) + r + 1, brush);
+  };
+  int l = x, r = x;
+  {
+    const auto open = openRow(y);
+    while (l > 0 && open(l - 1)) --l;
+    while (r + 1 < ras.w && open(r + 1)) ++r;
+  }
+  fillRun(y, l, r);
+  std::vector<Segment> stack{{y + 1, l, r, 1}, {y - 1, l, r, -1}};
+  while (!stack.empty()) {
+    const Segment s = stack.back();
+    stack.pop_back();
+    if (s.y < 0 || s.y >= ras.h) continue;
+    const auto open = openRow(s.y);
+    int px = s.l;
+    while (px <= s.r) {
+      while (px <= s.r && !open(px)) ++px;
+      if (px > s.r) break;
+      int rl = px, rr = px;
+      while (rl > 0 && open(rl - 1)) --rl;  // only the first run can grow left
+      while (rr + 1 < ras.w && open(rr + 1)) ++rr;
+      fillRun(s.y, rl, rr);
+      stack.push_back({s.y + s.dy, rl, rr, s.dy});
+      if (rl < s.l) stack.push_back({s.y - s.dy, rl, s.l - 1, -s.dy});
+      if (rr > s.r) stack.push_back({s.y - s.dy, s.r + 1, rr, -s.dy});
+      px = rr + 2;  // rr + 1 is closed or past the edge
+    }
+  }
+}
+
+}  // namespace
+
+// In border mode the visited marks keep the fill finite where the region
+// already holds the brush colour.
 void TCanvas::FloodFill(int x, int y, TColor color, TFillStyle style) {
   const Raster ras = rasterOf(image_);
   if (!ras || x < 0 || y < 0 || x >= ras.w || y >= ras.h) return;
   const std::uint32_t key = ToPixel(color) & kRgbMask;
   const std::uint32_t brush = ToPixel(Brush.Color);
-  const bool border = style == fsBorder;
-  if (border) {
-    if ((ras.row(y)[x] & kRgbMask) == key) return;
-  } else {
+  if (style == fsSurface) {
+    // Filled pixels take the brush colour, which is not the key: no marks needed.
     if ((ras.row(y)[x] & kRgbMask) != key || key == (brush & kRgbMask)) return;
+    spanFill(
+        ras, x, y, brush,
+        [&](int py) {
+          const std::uint32_t* row = ras.row(py);
+          return [row, key](int px) { return (row[px] & kRgbMask) == key; };
+        },
+        [](const FillSpan&) {});
+    return;
   }
-  std::vector<std::uint8_t> visited(border ? std::size_t(ras.w) * ras.h : 0, 0);
-  auto fillable = [&](int px, int py) {
-    const std::uint32_t p = ras.row(py)[px] & kRgbMask;
-    if (!border) return p == key;
-    return p != key && !visited[std::size_t(py) * ras.w + px];
-  };
-  std::vector<std::pair<int, int>> stack{{x, y}};
-  while (!stack.empty()) {
-    auto [sx, sy] = stack.back();
-    stack.pop_back();
-    if (!fillable(sx, sy)) continue;
-    int l = sx, r = sx;
-    while (l > 0 && fillable(l - 1, sy)) --l;
-    while (r + 1 < ras.w && fillable(r + 1, sy)) ++r;
-    std::fill(ras.row(sy) + l, ras.row(sy) + r + 1, brush);
-    if (border) std::memset(&visited[std::size_t(sy) * ras.w + l], 1, std::size_t(r - l + 1));
-    for (const int ny : {sy - 1, sy + 1}) {
-      if (ny < 0 || ny >= ras.h) continue;
-      bool inRun = false;
-      for (int px = l; px <= r; ++px) {
-        const bool f = fillable(px, ny);
-        if (f && !inRun) stack.emplace_back(px, ny);
-        inRun = f;
-      }
+  if ((ras.row(y)[x] & kRgbMask) == key) return;
+  const std::size_t w = std::size_t(ras.w);
+  std::vector<std::uint8_t>& visited = fillVisited;
+  if (visited.size() < w * std::size_t(ras.h)) visited.resize(w * std::size_t(ras.h), 0);
+  // Clears the marks on every way out, so the buffer stays zero between calls.
+  struct Marks {
+    std::vector<std::uint8_t>& visited;
+    std::size_t w;
+    std::vector<FillSpan> spans;
+    ~Marks() {
+      for (const FillSpan& s : spans) std::memset(&visited[s.y * w + s.l], 0, std::size_t(s.r - s.l + 1));
     }
-  }
+  } marks{visited, w, {}};
+  std::uint8_t* const vis = visited.data();
+  spanFill(
+      ras, x, y, brush,
+      [&](int py) {
+        const std::uint32_t* row = ras.row(py);
+        const std::uint8_t* marked = vis + std::size_t(py) * w;
+        return [row, marked, key](int px) { return (row[px] & kRgbMask) != key && !marked[px]; };
+      },
+      [&](const FillSpan& s) {
+        marks.spans.push_back(s);  // recorded before marking, so the guard clears it
+        std::memset(vis + std::size_t(s.y) * w + s.l, 1, std::size_t(s.r - s.l + 1));
+      });
 }
 
 // --- Copies ----------------------------------------------------------------
