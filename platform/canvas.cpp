@@ -5,6 +5,7 @@
 
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
 #include <QPolygonF>
 #include <algorithm>
@@ -187,6 +188,16 @@ struct TCanvas::FontCache {
   unsigned style = 0;
   QFont font;
   QFontMetrics metrics{QFont()};
+  // Text widths measured with this font: the tables are redrawn on every
+  // mouse move with mostly the same texts, and shaping them dominates.
+  mutable QHash<QString, int> widths;
+  int width(const QString& text) const {
+    if (auto it = widths.constFind(text); it != widths.constEnd()) return *it;
+    if (widths.size() >= 1024) widths.clear();
+    const int w = metrics.horizontalAdvance(text);
+    widths.insert(text, w);
+    return w;
+  }
 };
 
 TCanvas::TCanvas(QImage* image) : image_(image) {}
@@ -393,11 +404,12 @@ const TCanvas::FontCache& TCanvas::fontCache() const {
     font.setStyleStrategy(QFont::NoAntialias);
     cache.font = font;
     cache.metrics = QFontMetrics(font, &measuringDevice());
+    cache.widths.clear();
   }
   return cache;
 }
 
-int TCanvas::TextWidth(const QString& text) const { return fontCache().metrics.horizontalAdvance(text); }
+int TCanvas::TextWidth(const QString& text) const { return fontCache().width(text); }
 
 int TCanvas::TextHeight(const QString&) const {
   const QFontMetrics& m = fontCache().metrics;
@@ -406,7 +418,7 @@ int TCanvas::TextHeight(const QString&) const {
 
 void TCanvas::TextOut(int x, int y, const QString& text) {
   const FontCache& cache = fontCache();
-  const i64 w = cache.metrics.horizontalAdvance(text);
+  const i64 w = cache.width(text);
   const i64 h = cache.metrics.ascent() + cache.metrics.descent();
   penPos_ = {int(std::clamp<i64>(x + w, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())), y};
   const Raster ras = rasterOf(image_);
