@@ -6,15 +6,14 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QLabel>
-#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QToolButton>
 #include <cmath>
-#include <charconv>
 
 #include "app/sample_system.h"
 #include "app/splash_form.h"
@@ -54,16 +53,14 @@ void SetFont(QWidget* w, const char* Family, int PixelHeight, QColor Color = QCo
 
 QColor FromTColor(TColor c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
 
-// "%.*f" with the user's decimal separator (not the C library's): halves
-// to even, no thousands separators; "-" where there is no number, and no
-// "-0.000" for a value that rounds to zero.
+// "%.*f" as the diagram writes it (user's decimal separator, no grouping,
+// halves to even); "-" where there is no number, and no "-0.000" for a
+// value that rounds to zero.
 QString Fixed(double v, int Decimals) {
   if (!std::isfinite(v)) return "-";
-  char text[400];  // room for the largest double in full
-  const auto end = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, Decimals);
-  QString s = QString::fromLatin1(text, end.ptr - text);
-  if (s.startsWith('-') && s.count('0') == s.size() - 2) s.remove(0, 1);
-  return s.replace('.', QLocale().decimalPoint());
+  QString s = TBinagram::FormatFixed(v, Decimals);
+  if (s.startsWith('-') && !s.contains(QRegularExpression("[1-9]"))) s.remove(0, 1);
+  return s;
 }
 
 // --- Tool-bar glyphs, 16 x 16 -------------------------------------------

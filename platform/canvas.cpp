@@ -604,6 +604,15 @@ void blit(const Raster& dst, i64 dl, i64 dt, i64 dr, i64 db, const QImage& sourc
   }
 }
 
+// Copies the whole of source onto [dl, dr) x [dt, db); a bitmap drawn onto
+// itself is read from its original pixels.
+void blitWhole(const Raster& dst, const QImage* target, i64 dl, i64 dt, i64 dr, i64 db,
+               const QImage& source, TCopyMode mode) {
+  const QImage selfCopy = &source == target ? source.copy() : QImage();
+  const QImage& src = selfCopy.isNull() ? source : selfCopy;
+  blit(dst, dl, dt, dr, db, src, 0, 0, src.width(), src.height(), mode);
+}
+
 }  // namespace
 
 void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect) {
@@ -623,25 +632,12 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& so
 void TCanvas::Draw(int x, int y, const TBitmap& bitmap) {
   const Raster ras = rasterOf(image_);
   if (!ras) return;
-  QImage selfCopy;
-  const QImage* src = &bitmap.Image();
-  if (src == image_) {
-    selfCopy = src->copy();
-    src = &selfCopy;
-  }
-  blit(ras, x, y, i64(x) + src->width(), i64(y) + src->height(), *src, 0, 0, src->width(),
-       src->height(), CopyMode);
+  const QImage& src = bitmap.Image();
+  blitWhole(ras, image_, x, y, i64(x) + src.width(), i64(y) + src.height(), src, CopyMode);
 }
 
 void TCanvas::StretchDraw(const TRect& dest, const TBitmap& bitmap) {
   const Raster ras = rasterOf(image_);
   if (!ras) return;
-  QImage selfCopy;
-  const QImage* src = &bitmap.Image();
-  if (src == image_) {
-    selfCopy = src->copy();
-    src = &selfCopy;
-  }
-  blit(ras, dest.Left, dest.Top, dest.Right, dest.Bottom, *src, 0, 0, src->width(), src->height(),
-       CopyMode);
+  blitWhole(ras, image_, dest.Left, dest.Top, dest.Right, dest.Bottom, bitmap.Image(), CopyMode);
 }

@@ -17,18 +17,10 @@
 #include "app/main_form.h"
 #include "app/main_form_tools.h"
 #include "app/sample_system.h"
+#include "message_collector.h"
 #include "platform/messages.h"
 
 namespace {
-
-struct MessageCollector {
-  QStringList texts;
-  TMessageHandler previous;
-  MessageCollector() {
-    previous = SetMessageHandler([this](const QString& t) { texts << t; });
-  }
-  ~MessageCollector() { SetMessageHandler(previous); }
-};
 
 // The sample as the main window shows it, painted once.
 struct SampleDiagram {

@@ -10,18 +10,10 @@
 #include "app/info_form.h"
 #include "app/main_form.h"
 #include "app/main_form_tools.h"
+#include "message_collector.h"
 #include "platform/messages.h"
 
 namespace {
-
-struct MessageCollector {
-  QStringList texts;
-  TMessageHandler previous;
-  MessageCollector() {
-    previous = SetMessageHandler([this](const QString& t) { texts << t; });
-  }
-  ~MessageCollector() { SetMessageHandler(previous); }
-};
 
 // Runs one test in a fresh current directory.
 struct InTemporaryDirectory {

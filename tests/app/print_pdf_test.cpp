@@ -9,18 +9,10 @@
 
 #include "app/main_form.h"
 #include "app/main_form_tools.h"
+#include "message_collector.h"
 #include "platform/messages.h"
 
 namespace {
-
-struct MessageCollector {
-  QStringList texts;
-  TMessageHandler previous;
-  MessageCollector() {
-    previous = SetMessageHandler([this](const QString& t) { texts << t; });
-  }
-  ~MessageCollector() { SetMessageHandler(previous); }
-};
 
 struct SeamsGuard {
   ~SeamsGuard() { ResetToolSeams(); }

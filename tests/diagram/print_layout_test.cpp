@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "diagram/binagram.h"
+#include "message_collector.h"
 #include "platform/messages.h"
 
 namespace {
@@ -18,16 +19,6 @@ struct LayoutCase {
 };
 
 class PrintLayout : public ::testing::TestWithParam<LayoutCase> {};
-
-// Collects messages instead of showing a box, for one test.
-struct MessageCollector {
-  QStringList texts;
-  TMessageHandler previous;
-  MessageCollector() {
-    previous = SetMessageHandler([this](const QString& t) { texts << t; });
-  }
-  ~MessageCollector() { SetMessageHandler(previous); }
-};
 
 // A small diagram: one curve across the plot, two areas, a title.
 void LoadLittleSystem(TBinagram& g) {
