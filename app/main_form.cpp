@@ -58,7 +58,7 @@ QColor FromTColor(TColor c) { return QColor(GetRValue(c), GetGValue(c), GetBValu
 // value that rounds to zero.
 QString Fixed(double v, int Decimals) {
   if (!std::isfinite(v)) return "-";
-  QString s = TBinagram::FormatFixed(v, Decimals);
+  QString s = FormatFixed(v, Decimals);
   if (s.startsWith('-') && !s.contains(QRegularExpression("[1-9]"))) s.remove(0, 1);
   return s;
 }

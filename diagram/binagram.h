@@ -22,13 +22,6 @@
 
 class QPrinter;
 
-// The off-screen bitmap of both controls.
-class TBltBitmap : public TBitmap {
- public:
-  // Takes the size of Bitmap and fills itself with clWindowFrame.
-  void MakeLike(const TBitmap& Bitmap);
-};
-
 // A colour sampled along one edge of the zoom window, and where along it.
 struct TEdgeSeed {
   TColor Color = 0;
@@ -51,7 +44,7 @@ struct TBinaLayout {
   int LegendWidth = 0;
 };
 
-class TBinagram : public TBinaplot {
+class TBinagram : public TBinaplot, public TSubstanceOwner {
   Q_OBJECT
  public:
   explicit TBinagram(QWidget* AOwner = nullptr);
@@ -100,6 +93,9 @@ class TBinagram : public TBinaplot {
   void SetOnZoomOut(TNotifyEvent Value) { onZoomOut_ = std::move(Value); }
 
   void SetTUnits(binary::TTUnits Value) override;
+
+  bool KeepsDisplayNames() const override { return Zooming(); }
+  void SubstanceRenamed() override { Invalidate(); }
 
   // Public state.
   double CompositionScale() const { return compositionScale_; }
@@ -185,9 +181,6 @@ class TBinagram : public TBinaplot {
   int TitleFontSize() const;
   int AxisFontSize() const;
   int PanelFontSize() const;
-  // A number as the diagram writes it: fixed decimals with the user's
-  // decimal separator and no digit grouping ("%.2f" in the user's locale).
-  static QString FormatFixed(double Value, int Decimals);
 
  protected:
   void Paint() override;

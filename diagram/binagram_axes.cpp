@@ -52,18 +52,6 @@ bool MultipleOf(double v, double m) { return v == std::nearbyint(v / m) * m; }
 
 }  // namespace
 
-QString TBinagram::FormatFixed(double Value, int Decimals) {
-  // std::to_chars rounds exact halves to even, as every number here is
-  // rounded; QLocale would round them away from zero.
-  char text[400];  // room for the largest double in full
-  const auto end = std::to_chars(text, text + sizeof text, Value, std::chars_format::fixed,
-                                 std::clamp(Decimals, 0, 20));
-  QString s = QString::fromLatin1(text, int(end.ptr - text));
-  const QString point = QLocale().decimalPoint();
-  if (point != QLatin1String(".")) s.replace(QLatin1Char('.'), point);
-  return s;
-}
-
 int TBinagram::TitleFontSize() const { return GrowingSize(SizeStep(PlotWidth()), 10); }
 int TBinagram::AxisFontSize() const { return GrowingSize(SizeStep(PlotWidth()), 8); }
 

@@ -13,16 +13,6 @@
 
 namespace {
 
-// Index of the last in-use area painted in colour c, or -1 (a later entry
-// with the same colour wins, as in the area identification).
-int AreaOfColor(const TBinagram& g, TColor c) {
-  int found = -1;
-  const int n = std::clamp(g.Areas(), 0, MaxAreas);
-  for (int i = 0; i < n; ++i)
-    if (c == NearestColor(AreaColors[i])) found = i;
-  return found;
-}
-
 TRect Normalized(TPoint a, TPoint b) {
   return TRect{std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)};
 }
@@ -50,30 +40,16 @@ void TBinagram::IdentifyArea(TColor c, int x, int y) {
   if (c == clBlack) {
     // On a curve, grid line or outline: look along the four diagonals for the
     // colours on either side. Two different ones mean a boundary.
-    static constexpr int dirs[4][2] = {{-1, 1}, {1, 1}, {-1, -1}, {1, -1}};
-    bool haveFirst = false, division = false;
-    TColor first = clBlack;
-    for (const auto& d : dirs) {
-      for (int i = 0; i <= 2; ++i) {
-        const TColor p = Canvas()->Pixel(x + d[0] * i, y + d[1] * i);
-        if (p == clBlack) continue;
-        if (!haveFirst) {
-          first = p;
-          haveFirst = true;
-        } else if (p != first) {
-          division = true;
-        }
-        break;
-      }
-    }
-    if (division) {
+    const TDiagonalProbe probe =
+        ProbeDiagonals(*Canvas(), x, y, [](TColor p) { return p != clBlack; });
+    if (probe.Division) {
       divisionPoint_ = true;
       divisionText_ = QStringLiteral("Division Point");
     } else {
-      c = first;
+      c = probe.Color;
     }
   }
-  const int area = AreaOfColor(*this, c);
+  const int area = AreaOfColor(c, Areas());
   if (area >= 0) hotArea_ = area;
   if (c == clWhite) hotArea_ = -1;
 }
@@ -94,7 +70,7 @@ void TBinagram::FindCoPhases(TColor a, int x, int y) {
     const TColor c = Canvas()->Pixel(x - i, y);
     if (isNeighbour(c)) {
       p.CoPhases = 1;
-      const int area = AreaOfColor(*this, c);
+      const int area = AreaOfColor(c, Areas());
       p.Phase1Name = area >= 0 ? AreaList()[area].Identifier : QString();
       p.Phase1Value = compositionAt(x - i);
     } else if (i == x - left - 1) {
@@ -127,7 +103,7 @@ void TBinagram::FindCoPhases(TColor a, int x, int y) {
     const TColor c = Canvas()->Pixel(x + i, y);
     if (isNeighbour(c)) {
       p.CoPhases = 2;
-      const int area = AreaOfColor(*this, c);
+      const int area = AreaOfColor(c, Areas());
       p.Phase2Name = area >= 0 ? AreaList()[area].Identifier : QString();
       p.Phase2Value = compositionAt(x + i);
       ratios();
@@ -180,27 +156,9 @@ void TBinagram::DrawRubberBand() {
 }
 
 void TBinagram::DrawBalloon(int x, int y) {
-  TCanvas& c = *Canvas();
-  c.Font.Name = QStringLiteral("Arial");
-  c.Font.Color = clBlack;
-  c.Font.Size = 8;
-  c.Font.Style = 0;
   const QString text = divisionPoint_ ? divisionText_ : AreaList()[hotArea_].Identifier;
-  int bw = c.TextWidth(text) + 6;
-  const int bh = c.TextHeight(text) + 4;
-  c.Pen.Color = clBlack;
-  c.Pen.Width = 1;
-  c.Pen.Mode = pmCopy;
-  c.Brush.Color = clInfoBk;
-  c.Brush.Style = bsSolid;
   // In the right half of the plot the label opens to the left.
-  if (x > layout_.PlotLeft + layout_.PlotWidth / 2) bw = -bw;
-  c.Polygon({{x, y - 1}, {x + bw, y - 1}, {x + bw, y - bh - 1}, {x, y - bh - 1}});
-  c.TextOut(bw > 0 ? x + 4 : x + bw + 4, y - bh + 1, text);
-  c.Brush.Color = clRed;
-  const int tip = bw > 0 ? 6 : -6;
-  c.Polygon({{x, y - 1}, {x, y - 7}, {x + tip, y - 1}});
-  c.Brush.Color = clWhite;
+  DrawNameBalloon(*Canvas(), x, y, text, x > layout_.PlotLeft + layout_.PlotWidth / 2);
   balloonShown_ = true;
   update();
 }

@@ -22,14 +22,6 @@ int Px(double v) { return RoundPixel(std::clamp(v, -1.0e6, 1.0e6)); }
 
 }  // namespace
 
-void TBltBitmap::MakeLike(const TBitmap& Bitmap) {
-  if (Width() != Bitmap.Width() || Height() != Bitmap.Height())
-    SetSize(Bitmap.Width(), Bitmap.Height());
-  Canvas()->Brush.Color = clWindowFrame;
-  Canvas()->Brush.Style = bsSolid;
-  Canvas()->FillRect(TRect{0, 0, Width(), Height()});
-}
-
 // --- Layout and maps ---------------------------------------------------------
 
 void TBinagram::RunLayout(int Width, int Height) {
@@ -271,31 +263,6 @@ struct TCurvePen {
   }
 };
 
-// Draws one run of n (2..10) knots: smoothed when the spline accepts the
-// knots, else straight through them in the order the spline left them.
-void DrawRun(TCurvePen& pen, int n, TSplineKnots& x, TSplineKnots& y) {
-  TSplineSamples xq{}, yq{};
-  for (int k = 2; k <= n; ++k)
-    for (int j = 1; j <= SamplesPerInterval; ++j)
-      xq[SamplesPerInterval * (k - 1) + j] =
-          x[k - 1] + (x[k] - x[k - 1]) * j / (SamplesPerInterval + 1);
-  SplineError err = 0;
-  CubicSpline(n, x, y, SamplesPerInterval * n, xq, yq, err);
-  pen.First = true;
-  if (err == 0) {
-    pen.Visit(x[1], y[1], true);
-    for (int k = 2; k <= n; ++k) {
-      for (int j = 1; j <= SamplesPerInterval; ++j) {
-        const int q = SamplesPerInterval * (k - 1) + j;
-        pen.Visit(xq[q], yq[q], true);
-      }
-      pen.Visit(x[k], y[k], true);
-    }
-  } else {
-    for (int k = 1; k <= n; ++k) pen.Visit(std::nearbyint(x[k]), std::nearbyint(y[k]), false);
-  }
-}
-
 }  // namespace
 
 void TBinagram::DrawCurves(TCanvas& Canvas) {
@@ -312,33 +279,22 @@ void TBinagram::DrawCurves(TCanvas& Canvas) {
   const TScaleMap cm = SavedCompositionMap(), tm = SavedTemperatureMap();
   TCurvePen pen{*this, Canvas, zoomed};
 
-  // A run longer than the 10 knots one spline holds is drawn as consecutive
-  // pieces of at most 10 points that share their end points.
-  TSplineKnots x{}, y{};
-  int n = 0;
-  auto endRun = [&] {
-    if (n > 1) DrawRun(pen, n, x, y);
-    n = 0;
-  };
+  // A run longer than one spline holds is drawn in pieces; a point without
+  // a place on the plot (NaN, infinite) ends the curve.
+  TCurveRun run([&](int n, TSplineKnots& x, TSplineKnots& y) {
+    pen.First = true;
+    VisitSplinePiece(n, x, y, SamplesPerInterval, [&](double px, double py, bool, bool smooth) {
+      pen.Visit(px, py, smooth);
+    });
+  });
   for (int j = 0; j <= last + 1; ++j) {
     const bool point = j <= last && j < count && cs[j] != -1;
     const double px = point ? cm.transform(cs[j]) : 0;
     const double py = point ? tm.transform(ts[j]) : 0;
-    // A point without a place on the plot (NaN, infinite) ends the curve.
-    if (!point || !std::isfinite(px) || !std::isfinite(py)) {
-      endRun();
-      continue;
-    }
-    if (n == MaxSplineKnots) {
-      const double lx = x[n], ly = y[n];  // before the spline reorders them
-      DrawRun(pen, n, x, y);
-      x[1] = lx;
-      y[1] = ly;
-      n = 1;
-    }
-    ++n;
-    x[n] = px;
-    y[n] = py;
+    if (!point || !std::isfinite(px) || !std::isfinite(py))
+      run.End();
+    else
+      run.Add(px, py);
   }
   Canvas.Pen.Width = 1;
 }

@@ -27,12 +27,9 @@ void ShadowBox(TCanvas& c, const TPanel& m, int top, int bottom, int width, int 
                int rightBottom, int shadowBottom) {
   const int x = m.R + 3 * m.w;
   const int sx = m.R + RoundPixel(3.5 * m.w);
-  c.Brush.Color = clWhite;
-  c.Rectangle(x, top, x + width, bottom);
-  c.Brush.Color = clBlack;
-  c.Rectangle(x + width, shadowTop, sx + width, rightBottom);
-  c.Rectangle(sx, bottom, sx + width, shadowBottom);
-  c.Brush.Color = clWhite;
+  DrawShadowBox(c, TRect{x, top, x + width, bottom},
+                TRect{x + width, shadowTop, sx + width, rightBottom},
+                TRect{sx, bottom, sx + width, shadowBottom});
 }
 
 }  // namespace

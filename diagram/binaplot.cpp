@@ -10,26 +10,9 @@
 
 using namespace binary;
 
-const std::array<TColor, 16> AreaColors = {
-    0xFFFFE0, 0xFFE0E0, 0xE0E0FF, 0xD8FFD8, 0xD0D0E8, 0xD0FFFF, 0xFFFFB0, 0xFFC0C0,
-    0xC0C0FF, 0xB0FFB0, 0xA8A8D0, 0xA8FFFF, 0xFFFF48, 0xFFA0A0, 0xA8A8FF, 0x78FF78};
-
 // --- Helpers ---------------------------------------------------------------
 
-int RoundPixel(double v) {
-  return std::isfinite(v) && std::fabs(v) < 1e9 ? int(std::nearbyint(v)) : 0;
-}
-
 int TScaleMap::transformRounded(double v) const { return RoundPixel(transform(v) - p1) + int(p1); }
-
-QString FloatToStr(double Value) {
-  char buf[64];
-  auto res = std::to_chars(buf, buf + sizeof buf, Value);
-  QString text = QString::fromLatin1(buf, int(res.ptr - buf));
-  const QString point = QLocale().decimalPoint();
-  if (point != QLatin1String(".")) text.replace(QLatin1Char('.'), point);
-  return text;
-}
 
 // --- Area table ------------------------------------------------------------
 

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "diagram/plotkit.h"
 #include "platform/color.h"
 #include "platform/control.h"
 
@@ -20,13 +21,6 @@ enum TCUnits { cuMolPercents, cuMolParts, cuMassPercents, cuMassParts };
 enum TDataOrientation { doDirect, doInversed };
 enum TGridType { gtOverAllScale, gtOutsideScale };
 }  // namespace binary
-
-// The 16 fixed area fill colours shared by both controls; entry i belongs to
-// area i.
-extern const std::array<TColor, 16> AreaColors;
-
-constexpr int MaxAreas = 16;
-constexpr int MaxIdentifierLength = 25;
 
 struct TPhaseArea {
   QString Identifier;        // at most 25 characters are used
@@ -74,15 +68,6 @@ struct TScaleMap {
   // round(offset from p1) + p1: the rounding the diagram uses for positions.
   int transformRounded(double v) const;
 };
-
-// Pixel coordinates are rounded to nearest, halves to even; values that are
-// not finite or do not fit an int become 0 rather than undefined behaviour.
-int RoundPixel(double v);
-
-// The general floating-point text form of a number: the shortest text that
-// reads back to the same double ("950", "273.15"), with the user's decimal
-// separator.
-QString FloatToStr(double Value);
 
 class TBinaplot : public TCustomControl {
   Q_OBJECT

@@ -4,6 +4,17 @@
 #include <QObject>
 #include <QString>
 
+// The control a substance belongs to: it decides whether a new name is also
+// the substance's DisplayName, and repaints when a name changes.
+class TSubstanceOwner {
+ public:
+  virtual ~TSubstanceOwner() = default;
+  // True while the names show something else (a zoom window's corners), so
+  // DisplayName keeps the pure name.
+  virtual bool KeepsDisplayNames() const = 0;
+  virtual void SubstanceRenamed() = 0;
+};
+
 // One pure component of a system.
 class TSubstance {
  public:

@@ -1,0 +1,162 @@
+// Pieces shared by the binary and the ternary diagram controls.
+#include "diagram/plotkit.h"
+
+#include <QLocale>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+const std::array<TColor, 16> AreaColors = {
+    0xFFFFE0, 0xFFE0E0, 0xE0E0FF, 0xD8FFD8, 0xD0D0E8, 0xD0FFFF, 0xFFFFB0, 0xFFC0C0,
+    0xC0C0FF, 0xB0FFB0, 0xA8A8D0, 0xA8FFFF, 0xFFFF48, 0xFFA0A0, 0xA8A8FF, 0x78FF78};
+
+// --- Numbers -------------------------------------------------------------------
+
+int RoundPixel(double v) {
+  return std::isfinite(v) && std::fabs(v) < 1e9 ? int(std::nearbyint(v)) : 0;
+}
+
+namespace {
+
+QString WithUserDecimalPoint(const char* text, const char* end) {
+  QString s = QString::fromLatin1(text, int(end - text));
+  const QString point = QLocale().decimalPoint();
+  if (point != QLatin1String(".")) s.replace(QLatin1Char('.'), point);
+  return s;
+}
+
+}  // namespace
+
+QString FloatToStr(double Value) {
+  char buf[64];
+  const auto res = std::to_chars(buf, buf + sizeof buf, Value);
+  return WithUserDecimalPoint(buf, res.ptr);
+}
+
+QString FormatFixed(double Value, int Decimals) {
+  // std::to_chars rounds exact halves to even, as every number here is
+  // rounded; QLocale would round them away from zero.
+  char text[400];  // room for the largest double in full
+  const auto end = std::to_chars(text, text + sizeof text, Value, std::chars_format::fixed,
+                                 std::clamp(Decimals, 0, 20));
+  return WithUserDecimalPoint(text, end.ptr);
+}
+
+// --- Bitmap --------------------------------------------------------------------
+
+void TBltBitmap::MakeLike(const TBitmap& Bitmap) {
+  if (Width() != Bitmap.Width() || Height() != Bitmap.Height())
+    SetSize(Bitmap.Width(), Bitmap.Height());
+  Canvas()->Brush.Color = clWindowFrame;
+  Canvas()->Brush.Style = bsSolid;
+  Canvas()->FillRect(TRect{0, 0, Width(), Height()});
+}
+
+// --- Areas by colour -----------------------------------------------------------
+
+int AreaOfColor(TColor c, int Areas) {
+  int found = -1;
+  const int n = std::clamp(Areas, 0, MaxAreas);
+  for (int i = 0; i < n; ++i)
+    if (c == NearestColor(AreaColors[i])) found = i;
+  return found;
+}
+
+TDiagonalProbe ProbeDiagonals(const TCanvas& Canvas, int X, int Y,
+                              const std::function<bool(TColor)>& Usable) {
+  static constexpr int dirs[4][2] = {{-1, 1}, {1, 1}, {-1, -1}, {1, -1}};
+  TDiagonalProbe probe;
+  for (const auto& d : dirs) {
+    for (int i = 1; i <= 2; ++i) {
+      const TColor p = Canvas.Pixel(X + d[0] * i, Y + d[1] * i);
+      if (!Usable(p)) continue;
+      if (!probe.Found) {
+        probe.Found = true;
+        probe.Color = p;
+      } else if (p != probe.Color) {
+        probe.Division = true;
+      }
+      break;
+    }
+  }
+  return probe;
+}
+
+// --- Panels --------------------------------------------------------------------
+
+void DrawShadowBox(TCanvas& Canvas, const TRect& Box, const TRect& RightShadow,
+                   const TRect& BottomShadow) {
+  Canvas.Brush.Style = bsSolid;
+  Canvas.Brush.Color = clWhite;
+  Canvas.Rectangle(Box);
+  Canvas.Brush.Color = clBlack;
+  Canvas.Rectangle(RightShadow);
+  Canvas.Rectangle(BottomShadow);
+  Canvas.Brush.Color = clWhite;
+}
+
+void DrawNameBalloon(TCanvas& Canvas, int X, int Y, const QString& Text, bool OpensLeft) {
+  TCanvas& c = Canvas;
+  c.Font.Name = QStringLiteral("Arial");
+  c.Font.Color = clBlack;
+  c.Font.Size = 8;
+  c.Font.Style = 0;
+  int bw = c.TextWidth(Text) + 6;
+  const int bh = c.TextHeight(Text) + 4;
+  c.Pen.Color = clBlack;
+  c.Pen.Width = 1;
+  c.Pen.Mode = pmCopy;
+  c.Brush.Color = clInfoBk;
+  c.Brush.Style = bsSolid;
+  if (OpensLeft) bw = -bw;
+  c.Polygon({{X, Y - 1}, {X + bw, Y - 1}, {X + bw, Y - bh - 1}, {X, Y - bh - 1}});
+  c.TextOut(bw > 0 ? X + 4 : X + bw + 4, Y - bh + 1, Text);
+  c.Brush.Color = clRed;
+  const int tip = bw > 0 ? 6 : -6;
+  c.Polygon({{X, Y - 1}, {X, Y - 7}, {X + tip, Y - 1}});
+  c.Brush.Color = clWhite;
+}
+
+// --- Curves --------------------------------------------------------------------
+
+void TCurveRun::Add(double x, double y) {
+  if (n_ == MaxSplineKnots) {
+    const double lx = x_[n_], ly = y_[n_];  // before the spline reorders them
+    sink_(n_, x_, y_);
+    x_[1] = lx;
+    y_[1] = ly;
+    n_ = 1;
+  }
+  ++n_;
+  x_[n_] = x;
+  y_[n_] = y;
+}
+
+void TCurveRun::End() {
+  if (n_ > 1) sink_(n_, x_, y_);
+  n_ = 0;
+}
+
+void VisitSplinePiece(int n, TSplineKnots& x, TSplineKnots& y, int Samples,
+                      const TCurveVisitor& Visit) {
+  n = std::clamp(n, 0, MaxSplineKnots);
+  Samples = std::clamp(Samples, 1, MaxSplineSamples / MaxSplineKnots);
+  TSplineSamples xq{}, yq{};
+  for (int k = 2; k <= n; ++k)
+    for (int j = 1; j <= Samples; ++j)
+      xq[Samples * (k - 1) + j] = x[k - 1] + (x[k] - x[k - 1]) * j / (Samples + 1);
+  SplineError err = 0;
+  CubicSpline(n, x, y, Samples * n, xq, yq, err);
+  if (err == 0) {
+    Visit(x[1], y[1], true, true);
+    for (int k = 2; k <= n; ++k) {
+      for (int j = 1; j <= Samples; ++j) {
+        const int q = Samples * (k - 1) + j;
+        Visit(xq[q], yq[q], false, true);
+      }
+      Visit(x[k], y[k], false, true);
+    }
+    return;
+  }
+  for (int k = 1; k <= n; ++k) Visit(std::nearbyint(x[k]), std::nearbyint(y[k]), k == 1, false);
+}

@@ -1,0 +1,99 @@
+#pragma once
+// What both diagram controls use alike: the area colours and how an area is
+// recognised by them, the off-screen bitmap, numbers as the diagrams write
+// them, the boxed panels with their drop shadows, the name balloon and the
+// walk that cuts boundary curves into spline pieces.
+#include <QString>
+#include <array>
+#include <functional>
+
+#include "diagram/spl.h"
+#include "platform/bitmap.h"
+#include "platform/canvas.h"
+#include "platform/color.h"
+
+// The 16 fixed area fill colours shared by both controls; entry i belongs to
+// area i.
+extern const std::array<TColor, 16> AreaColors;
+
+constexpr int MaxAreas = 16;
+constexpr int MaxIdentifierLength = 25;
+
+// Pixel coordinates are rounded to nearest, halves to even; values that are
+// not finite or do not fit an int become 0 rather than undefined behaviour.
+int RoundPixel(double v);
+
+// The general floating-point text form of a number: the shortest text that
+// reads back to the same double ("950", "273.15"), with the user's decimal
+// separator.
+QString FloatToStr(double Value);
+
+// A number as the diagrams write it: fixed decimals ("%.2f") with the user's
+// decimal separator, no digit grouping, exact halves rounded to even.
+QString FormatFixed(double Value, int Decimals);
+
+// The off-screen bitmap of both controls.
+class TBltBitmap : public TBitmap {
+ public:
+  // Takes the size of Bitmap and fills itself with clWindowFrame.
+  void MakeLike(const TBitmap& Bitmap);
+};
+
+// --- Areas by colour ---------------------------------------------------------
+
+// Index of the last of the first Areas areas painted in colour c, or -1.
+// Colours that are no pixel colour (clInvalid) never match.
+int AreaOfColor(TColor c, int Areas);
+
+// What the pixels around a rejected one show: the first usable colour along
+// each of the four diagonals (-1,+1), (+1,+1), (-1,-1), (+1,-1) within two
+// pixels. Two different colours mean the point lies on a division between
+// areas; one colour is the area the point belongs to.
+struct TDiagonalProbe {
+  bool Division = false;
+  bool Found = false;
+  TColor Color = clBlack;
+};
+TDiagonalProbe ProbeDiagonals(const TCanvas& Canvas, int X, int Y,
+                              const std::function<bool(TColor)>& Usable);
+
+// --- Panels ------------------------------------------------------------------
+
+// A white box with a black pen outline and two black shadow rectangles; the
+// brush is white again afterwards.
+void DrawShadowBox(TCanvas& Canvas, const TRect& Box, const TRect& RightShadow,
+                   const TRect& BottomShadow);
+
+// The yellow name balloon with its red pointer at (X, Y), opening to the
+// left when OpensLeft; drawn in Arial 8.
+void DrawNameBalloon(TCanvas& Canvas, int X, int Y, const QString& Text, bool OpensLeft);
+
+// --- Curves ------------------------------------------------------------------
+
+// Receives the pieces of a boundary curve: at most MaxSplineKnots points in
+// x[1..n], y[1..n] (screen pixels), n >= 2. The receiver may reorder them.
+using TCurvePieceSink = std::function<void(int n, TSplineKnots& x, TSplineKnots& y)>;
+
+// Collects the points of one curve run and hands them on in pieces: a run
+// longer than one spline holds is drawn as consecutive pieces of at most 10
+// points that share their end points.
+class TCurveRun {
+ public:
+  explicit TCurveRun(TCurvePieceSink Sink) : sink_(std::move(Sink)) {}
+  void Add(double x, double y);
+  // Ends the run: draws what is left (a single point draws nothing).
+  void End();
+
+ private:
+  TCurvePieceSink sink_;
+  TSplineKnots x_{}, y_{};
+  int n_ = 0;
+};
+
+// Visits a piece of n knots smoothed by the cubic spline with Samples
+// interpolated points per interval (Smooth true), or, when the spline
+// refuses the knots, the knots rounded to whole pixels (Smooth false).
+// First marks the piece's first point.
+using TCurveVisitor = std::function<void(double x, double y, bool First, bool Smooth)>;
+void VisitSplinePiece(int n, TSplineKnots& x, TSplineKnots& y, int Samples,
+                      const TCurveVisitor& Visit);
