@@ -14,34 +14,6 @@ using namespace binary;
 
 int TScaleMap::transformRounded(double v) const { return RoundPixel(transform(v) - p1) + int(p1); }
 
-// --- Area table ------------------------------------------------------------
-
-TPhaseAreaList::TPhaseAreaList() {
-  for (int i = 0; i < MaxAreas; ++i)
-    items_[i].Identifier = QStringLiteral("Identifier for Area") + QString::number(i + 1);
-}
-
-TPhaseArea TPhaseAreaList::Get(int i) const {
-  return (i >= 0 && i < MaxAreas) ? items_[i] : TPhaseArea{};
-}
-
-void TPhaseAreaList::Put(int i, const TPhaseArea& area) {
-  if (i < 0 || i >= MaxAreas) return;
-  items_[i] = area;
-  // The identifier is a short string: what does not fit is cut off.
-  items_[i].Identifier.truncate(MaxIdentifierLength);
-}
-
-TPhaseArea& TPhaseAreaList::operator[](int i) {
-  if (i >= 0 && i < MaxAreas) return items_[i];
-  scratch_ = TPhaseArea{};
-  return scratch_;
-}
-
-const TPhaseArea& TPhaseAreaList::operator[](int i) const {
-  return (i >= 0 && i < MaxAreas) ? items_[i] : scratch_;
-}
-
 // --- TBinaplot -------------------------------------------------------------
 
 TBinaplot::TBinaplot(QWidget* AOwner) : TCustomControl(AOwner) {

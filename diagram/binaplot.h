@@ -29,24 +29,7 @@ struct TPhaseArea {
   float T = 0;               // its temperature (current unit)
 };
 
-// Always exactly 16 entries; only the first Areas are in use. Entries are
-// read and written in place. An index past the table reads an empty entry
-// and writes nothing.
-class TPhaseAreaList {
- public:
-  TPhaseAreaList();
-  int Count() const { return MaxAreas; }
-  TPhaseArea Get(int i) const;
-  void Put(int i, const TPhaseArea& area);
-  // In-range access for the control's own code; out of range yields a
-  // scratch entry that belongs to no area.
-  TPhaseArea& operator[](int i);
-  const TPhaseArea& operator[](int i) const;
-
- private:
-  std::array<TPhaseArea, MaxAreas> items_;
-  TPhaseArea scratch_;
-};
+using TPhaseAreaList = TAreaTable<TPhaseArea>;
 
 struct TSplinePoint {
   float C = 0;  // -1 marks a separator between curves

@@ -42,6 +42,10 @@ QString FormatFixed(double Value, int Decimals) {
   return WithUserDecimalPoint(text, end.ptr);
 }
 
+QString DefaultAreaIdentifier(int Index) {
+  return QStringLiteral("Identifier for Area") + QString::number(Index + 1);
+}
+
 // --- Bitmap --------------------------------------------------------------------
 
 void TBltBitmap::MakeLike(const TBitmap& Bitmap) {

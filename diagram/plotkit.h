@@ -32,6 +32,41 @@ QString FloatToStr(double Value);
 // decimal separator, no digit grouping, exact halves rounded to even.
 QString FormatFixed(double Value, int Decimals);
 
+// The identifier a new area record carries: "Identifier for Area1" ... 16.
+QString DefaultAreaIdentifier(int Index);
+
+// A control's table of phase areas: always exactly 16 records, of which the
+// first Areas are in use. Records are read and written in place. An index
+// past the table reads an empty record and writes nothing.
+template <class TArea>
+class TAreaTable {
+ public:
+  TAreaTable() {
+    for (int i = 0; i < MaxAreas; ++i) items_[i].Identifier = DefaultAreaIdentifier(i);
+  }
+  int Count() const { return MaxAreas; }
+  TArea Get(int i) const { return Valid(i) ? items_[i] : TArea{}; }
+  void Put(int i, const TArea& area) {
+    if (!Valid(i)) return;
+    items_[i] = area;
+    // The identifier is a short string: what does not fit is cut off.
+    items_[i].Identifier.truncate(MaxIdentifierLength);
+  }
+  // In-range access for the control's own code; out of range yields a
+  // scratch record that belongs to no area.
+  TArea& operator[](int i) {
+    if (Valid(i)) return items_[i];
+    scratch_ = TArea{};
+    return scratch_;
+  }
+  const TArea& operator[](int i) const { return Valid(i) ? items_[i] : scratch_; }
+
+ private:
+  static bool Valid(int i) { return i >= 0 && i < MaxAreas; }
+  std::array<TArea, MaxAreas> items_;
+  TArea scratch_;
+};
+
 // The off-screen bitmap of both controls.
 class TBltBitmap : public TBitmap {
  public:
