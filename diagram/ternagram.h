@@ -1,0 +1,370 @@
+#pragma once
+// TTernagram: the ternary phase-diagram control. Three substances at the
+// corners of an equilateral triangle: A bottom left, B at the apex, C bottom
+// right, with the phase-boundary curves, the areas filled in their colours,
+// the points of known temperature, isotherms traced from the liquidus
+// surface those points span, a grid with scales, a legend and two read-out
+// tables.
+//
+// The unit is split over several files sharing this header:
+//   ternagram.cpp             construction, properties, events, TIsotherm
+//   ternagram_paint.cpp       layout, paint pipeline, curves, fill, T-points
+//   ternagram_labels.cpp      grid, scales, texts and legend
+//   ternagram_mouse.cpp       cursor read-out, tables and marking
+//   ternagram_temperature.cpp liquidus temperature of an area's point
+//   ternagram_isotherms.cpp   isotherm tracing, chains and drawing
+//   ternagram_zoom.cpp        zoom window, rubber band, clipping, edge seeds
+//   ternagram_units.cpp       composition units and data orientation
+#include <QString>
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "diagram/phasekit.h"
+#include "diagram/ternaplot.h"
+#include "platform/bitmap.h"
+
+class TTernagram;
+
+namespace ternary {
+
+// How the ternary control finds and draws its isotherms, and the ladder of
+// isotherm temperatures it last computed.
+class TIsotherm {
+ public:
+  TIsotherm() = default;
+  virtual ~TIsotherm() = default;
+
+  TColor Color() const { return color_; }
+  virtual void SetColor(TColor Value);
+  int Error() const { return error_; }
+  virtual void SetError(int Value);
+  TIsothermType GraphType() const { return graphType_; }
+  virtual void SetGraphType(TIsothermType Value);
+  TIsothermMethod Method() const { return method_; }
+  virtual void SetMethod(TIsothermMethod Value);
+  float MethodStep() const { return methodStep_; }
+  virtual void SetMethodStep(float Value);
+  bool Signed() const { return signed_; }
+  virtual void SetSigned(bool Value);
+  int SignStep() const { return signStep_; }
+  virtual void SetSignStep(int Value);
+  bool Simplified() const { return simplified_; }
+  virtual void SetSimplified(bool Value);
+  int SimplifiedTimes() const { return simplifiedTimes_; }
+  virtual void SetSimplifiedTimes(int Value);
+  bool Smoothed() const { return smoothed_; }
+  virtual void SetSmoothed(bool Value);
+  int SmoothedTimes() const { return smoothedTimes_; }
+  virtual void SetSmoothedTimes(int Value);
+  int Step() const { return step_; }
+  virtual void SetStep(int Value);
+  int Width() const { return width_; }
+  virtual void SetWidth(int Value);
+
+  // The control that owns these settings and repaints when they change.
+  TTernagram* Diagram = nullptr;
+  // The ladder and the chains in the owning control are computed and valid.
+  bool Calculated = false;
+  int LowIsotherm = 0;
+  int HighIsotherm = 0;
+  int IsothermCount = 0;
+
+ private:
+  // The last steps of every setter: forget the computation when the
+  // setting decides it, and repaint the owner.
+  void Changed(bool Recompute);
+
+  TColor color_ = 0x008080;
+  int error_ = 2;
+  TIsothermType graphType_ = itPoints;
+  TIsothermMethod method_ = imCornerConsecutive;
+  float methodStep_ = 1.0f;
+  bool signed_ = true;
+  int signStep_ = 10;
+  bool simplified_ = false;
+  int simplifiedTimes_ = 1;
+  bool smoothed_ = true;
+  int smoothedTimes_ = 3;
+  int step_ = 100;
+  int width_ = 2;
+};
+
+}  // namespace ternary
+
+// One point of an isotherm chain: the shares of A (X) and B (Y) in percent.
+struct TIsoPoint {
+  float X = 0;
+  float Y = 0;
+};
+
+// The isotherm chains are worked on by free functions so that they can be
+// checked apart from any picture (ternagram_isotherms.cpp).
+namespace ternary {
+// Puts the first Count points into path order by a nearest-neighbour walk
+// and returns the number of failed steps; the caller cuts that many points
+// off the end.
+int OrderChain(TIsoPoint* Points, int Count);
+// One smoothing pass over the interior points.
+void SmoothChain(TIsoPoint* Points, int Count);
+// One thinning pass; returns the new count.
+int SimplifyChain(TIsoPoint* Points, int Count);
+}  // namespace ternary
+
+// The whole picture's layout: the triangle and the legend column.
+struct TTernaLayout : TTriangleGeometry {
+  int LegendWidth = 135;
+};
+
+// A colour sampled along one side of the zoom window and the composition
+// it stands for.
+struct TTernarySeed {
+  TColor Color = 0;
+  double A = 0;
+  double B = 0;
+  int Run = 0;
+};
+
+struct TTernarySeeds {
+  static constexpr int MaxSeeds = 12;
+  std::array<TTernarySeed, MaxSeeds> Items;
+  int Count = 0;
+};
+
+class TTernagram : public TTernaplot, public TSubstanceOwner {
+  Q_OBJECT
+ public:
+  explicit TTernagram(QWidget* AOwner = nullptr);
+  ~TTernagram() override;
+
+  // Published properties.
+  bool AllowZoom() const { return allowZoom_; }
+  void SetAllowZoom(bool Value);
+  ternary::TTCalcMethod TCalcMethod() const { return tCalcMethod_; }
+  void SetTCalcMethod(ternary::TTCalcMethod Value);
+  int CoPhases() const { return coPhases_; }
+  bool CoPhasesTable() const { return coPhasesTable_; }
+  void SetCoPhasesTable(bool Value);
+  ternary::TCUnits CUnits() const { return cUnits_; }
+  void SetCUnits(ternary::TCUnits Value);
+  bool CursorOnArea() const { return cursorOnArea_; }
+  ternary::TDataOrientation DataOrientation() const { return dataOrientation_; }
+  void SetDataOrientation(ternary::TDataOrientation Value);
+  bool DrawIsotherms() const { return drawIsotherms_; }
+  void SetDrawIsotherms(bool Value);
+  ternary::TIsotherm* Isotherms() { return isotherms_.get(); }
+  const ternary::TIsotherm* Isotherms() const { return isotherms_.get(); }
+  // Assigns the settings of another object; the control keeps its own.
+  void SetIsotherms(const ternary::TIsotherm* Value);
+  int GridSteps() const { return gridSteps_; }
+  void SetGridSteps(int Value);
+  ternary::TGridType GridType() const { return gridType_; }
+  void SetGridType(ternary::TGridType Value);
+  int HotIsotherm() const { return hotIsotherm_; }
+  void SetHotIsotherm(int Value);
+  TColor HotIsothermColor() const { return hotIsothermColor_; }
+  void SetHotIsothermColor(TColor Value);
+  bool Legend() const { return legend_; }
+  void SetLegend(bool Value);
+  bool MarkMode() const { return markMode_; }
+  void SetMarkMode(bool Value);
+  bool MouseGrid() const { return mouseGrid_; }
+  void SetMouseGrid(bool Value);
+  TSubstance* SubstanceA() { return &substances_[0]; }
+  TSubstance* SubstanceB() { return &substances_[1]; }
+  TSubstance* SubstanceC() { return &substances_[2]; }
+  const TSubstance* SubstanceA() const { return &substances_[0]; }
+  const TSubstance* SubstanceB() const { return &substances_[1]; }
+  const TSubstance* SubstanceC() const { return &substances_[2]; }
+  const QString& Title() const { return title_; }
+  void SetTitle(const QString& Value);
+  ternary::TTUnits TUnits() const { return tUnits_; }
+  void SetTUnits(ternary::TTUnits Value);
+  bool ValuesTable() const { return valuesTable_; }
+  void SetValuesTable(bool Value);
+  bool Zoom() const { return zoom_; }
+
+  TNotifyEvent OnIsothermCalcStep() const { return onIsothermCalcStep_; }
+  void SetOnIsothermCalcStep(TNotifyEvent Value) { onIsothermCalcStep_ = std::move(Value); }
+  TNotifyEvent OnMarkPoint() const { return onMarkPoint_; }
+  void SetOnMarkPoint(TNotifyEvent Value) { onMarkPoint_ = std::move(Value); }
+  TNotifyEvent OnZoomIn() const { return onZoomIn_; }
+  void SetOnZoomIn(TNotifyEvent Value) { onZoomIn_ = std::move(Value); }
+  TNotifyEvent OnZoomOut() const { return onZoomOut_; }
+  void SetOnZoomOut(TNotifyEvent Value) { onZoomOut_ = std::move(Value); }
+
+  bool KeepsDisplayNames() const override { return zoom_; }
+  void SubstanceRenamed() override { Invalidate(); }
+
+  // Public state.
+  TFullDataPoint& CursorPoint() { return cursorPoint_; }
+  TFullDataPoint& MarkedPoint() { return markedPoint_; }
+  const TFullDataPoint& CursorPoint() const { return cursorPoint_; }
+  const TFullDataPoint& MarkedPoint() const { return markedPoint_; }
+  const QString& AxisCaption() const { return axisCaption_; }
+  int HotArea() const { return hotArea_; }
+  bool DivisionPoint() const { return divisionPoint_; }
+  void SetDivisionPoint(bool Value);
+  const QString& DivisionText() const { return divisionText_; }
+  bool Painted() const { return painted_; }
+  bool ZoomDragging() const { return zoomDragging_; }
+  bool BalloonShown() const { return balloonShown_; }
+  bool MouseGridShown() const { return mouseGridShown_; }
+  int TriLeft() const { return layout_.TriLeft; }
+  int TriTop() const { return layout_.TriTop; }
+  int TriSide() const { return layout_.TriSide; }
+  int TriHeight() const { return layout_.TriHeight; }
+  int LegendWidth() const { return layout_.LegendWidth; }
+  const TTernaLayout& Layout() const { return layout_; }
+  void SetLayout(const TTernaLayout& Value) { layout_ = Value; }
+
+  // The isotherm chains: one per isotherm, the hot isotherm last.
+  const std::vector<std::vector<TIsoPoint>>& IsoPoints() const { return isoPoints_; }
+  const std::vector<int>& IsoPointCounts() const { return isoPointCounts_; }
+  const std::vector<int>& IsoGapCounts() const { return isoGapCounts_; }
+
+  // Liquidus temperature (degrees Celsius, not rounded) at A, B percent in
+  // an area, estimated from its T-points; NaN means no temperature (an area
+  // index outside the areas in use, a surface that cannot be fitted).
+  double AltitudeTemperature(int Area, double A, double B) const;
+  double PolynomialTemperature(int Area, double A, double B) const;
+  // By TCalcMethod: NaN with tcThermodynamic, which has no model.
+  double AreaTemperature(int Area, double A, double B) const;
+
+  // The zoom window in percent (the whole triangle when not zoomed).
+  const TTernaryWindow& ZoomWindow() const { return zoomWindow_; }
+  const TTernarySeeds& BottomSeeds() const { return seeds_[0]; }
+  const TTernarySeeds& LeftSeeds() const { return seeds_[1]; }
+  const TTernarySeeds& RightSeeds() const { return seeds_[2]; }
+
+  // --- Layout and drawing steps -------------------------------------------
+  // Each step draws on the given canvas with the current layout, so the
+  // screen paint and a picture for printing or export run the same code.
+  void RunLayout(int Width, int Height);
+  // The map of the whole triangle, and of what the picture shows (the zoom
+  // window while zoomed).
+  TTriangleMap TriangleMap() const;
+  TTriangleMap ViewMap() const;
+  // Renders the whole diagram into Bitmap at its size (no tables).
+  void RenderPicture(TBitmap& Bitmap);
+
+  void DrawPaper(TCanvas& Canvas);
+  void DrawCurves(TCanvas& Canvas);
+  void FillAreas(TCanvas& Canvas);
+  void DrawTPoints(TCanvas& Canvas);
+  void DrawIsothermStep(TCanvas& Canvas);
+  void DrawGrid(TCanvas& Canvas, TColor BrushColor);
+  void DrawTexts(TCanvas& Canvas, TColor BrushColor);
+  void DrawLegend(TCanvas& Canvas);
+  void DrawValuesTable(TCanvas& Canvas);
+  void DrawCoPhasesTable(TCanvas& Canvas);
+
+  // Font sizes that follow the triangle's side.
+  int TitleFontSize() const;
+  int CaptionFontSize() const;
+  int PanelFontSize() const;
+
+  // The isotherm ladder's temperature k (the hot isotherm last).
+  int IsothermTemperature(int k) const;
+
+ protected:
+  void Paint() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+  virtual void DoIsothermCalcStep();
+  virtual void DoMarkPoint();
+  virtual void DoZoomIn();
+  virtual void DoZoomOut();
+
+ private:
+  friend class ternary::TIsotherm;
+  friend class TTernagramTestAccess;
+
+  // Paint pieces.
+  void ComposePicture(TCanvas& Canvas);
+  // Isotherms (ternagram_isotherms.cpp).
+  void ComputeIsotherms(TCanvas& Canvas);
+  void DrawIsothermChains(TCanvas& Canvas);
+  // Mouse pieces (ternagram_mouse.cpp).
+  int LookupArea(const TCanvas& Canvas, int X, int Y, TColor c);
+  void DrawGuideLines();
+  void DrawBalloon(int X, int Y);
+  // Zoom pieces (ternagram_zoom.cpp).
+  void ComputeZoomImage();
+  void ZoomIn();
+  void ZoomOut();
+  void DrawRubberBand();
+  void TakeEdgeSeeds();
+  void RenameCorners();
+  bool ClipSegment(double px, double py, double qx, double qy, TPoint& From, TPoint& To) const;
+  // Units and orientation (ternagram_units.cpp): every stored composition.
+  template <class F>
+  void ForEachComposition(F&& Convert, bool SkipOutOfRange);
+
+  bool allowZoom_ = true;
+  ternary::TTCalcMethod tCalcMethod_ = ternary::tcAltitude;
+  int coPhases_ = 0;
+  bool coPhasesTable_ = true;
+  ternary::TCUnits cUnits_ = ternary::cuMolPercents;
+  bool cursorOnArea_ = false;
+  ternary::TDataOrientation dataOrientation_ = ternary::doDirect;
+  bool drawIsotherms_ = false;
+  std::unique_ptr<ternary::TIsotherm> isotherms_;
+  int gridSteps_ = 5;
+  ternary::TGridType gridType_ = ternary::gtAllScales;
+  int hotIsotherm_ = 0;
+  TColor hotIsothermColor_ = 0xFF0000;
+  bool legend_ = true;
+  bool markMode_ = false;
+  bool mouseGrid_ = false;
+  std::array<TSubstance, 3> substances_;
+  QString title_;
+  ternary::TTUnits tUnits_ = ternary::tuC;
+  bool valuesTable_ = true;
+  bool zoom_ = false;
+  TNotifyEvent onIsothermCalcStep_;
+  TNotifyEvent onMarkPoint_;
+  TNotifyEvent onZoomIn_;
+  TNotifyEvent onZoomOut_;
+
+  QString axisCaption_;
+  TFullDataPoint cursorPoint_;
+  TFullDataPoint markedPoint_;
+  int hotArea_ = -1;
+  bool divisionPoint_ = false;
+  QString divisionText_;
+  bool painted_ = false;
+  TTernaLayout layout_;
+
+  // Isotherm chains.
+  std::vector<std::vector<TIsoPoint>> isoPoints_;
+  std::vector<int> isoPointCounts_;
+  std::vector<int> isoGapCounts_;
+  bool computingIsotherms_ = false;
+  bool paintPending_ = false;
+
+  // Zoom window and its image in the unzoomed picture.
+  TTernaryWindow zoomWindow_;
+  double zxL_ = 0, zxR_ = 0, zxM_ = 0, zyA_ = 0, zyB_ = 0, zMag_ = 1;
+  std::array<TTernarySeeds, 3> seeds_;
+
+  // Mouse interaction state.
+  bool zoomDragging_ = false;
+  bool balloonShown_ = false;
+  bool mouseGridShown_ = false;
+  TColor hotColor_ = clBlack;
+  TPoint dragStart_;
+  int dragX_ = 0;
+  std::array<TPoint, 3> band_{};
+  std::array<TPoint, 4> guide_{};
+
+  // The paint's off-screen pictures, kept between paints.
+  TBitmap paintFrame_;
+  TBltBitmap paintBuffer_;
+
+  // Polynomial fits reused while an area's T-points stay the same.
+  struct TFitCache;
+  mutable std::shared_ptr<TFitCache> fits_;
+};

@@ -1,0 +1,138 @@
+// The ternary control's picture: layout, triangle, curves, fill, T-points,
+// grid and scales, texts and legend, read from the painted surface.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+#include <cmath>
+
+#include "diagram/paint_test_support.h"
+#include "diagram/ternagram.h"
+#include "ternary_test_system.h"
+
+using namespace ternary;
+using painttest::ArialFont;
+using painttest::CountColor;
+using painttest::FindText;
+
+namespace {
+
+// With PD_SAVE_PICTURES set, the pictures a test looks at are also written
+// there as PNG files, to be looked at by a person.
+void SavePicture(TTernagram& g, const char* name) {
+  const QByteArray dir = qgetenv("PD_SAVE_PICTURES");
+  if (dir.isEmpty()) return;
+  g.Canvas()->Image()->save(QDir(QString::fromLocal8Bit(dir)).filePath(QString::fromLatin1(name) + ".png"));
+}
+
+bool IsAreaColor(TColor c) {
+  for (TColor a : AreaColors)
+    if (c == NearestColor(a)) return true;
+  return false;
+}
+
+// Area-coloured pixels outside the triangle, not counting the legend's
+// swatches and the T-point circles (markers, not fills).
+int AreaColorOutsideTriangle(TTernagram& g) {
+  const TTriangleMap map = g.TriangleMap();
+  TCanvas& c = *g.Canvas();
+  std::vector<TPoint> tpoints;
+  for (int i = 0; i < g.Areas(); ++i)
+    for (int j = 0; j < std::min<int>(g.AreaList()[i].TPointCount, MaxTPoints); ++j) {
+      const auto& t = g.AreaList()[i].TPoints[j];
+      tpoints.push_back(map.transformRounded(t.A, t.B));
+    }
+  const int legendLeft = g.TriLeft() + g.TriSide();
+  int n = 0;
+  for (int y = 0; y < c.Height(); ++y)
+    for (int x = 0; x < c.Width(); ++x) {
+      if (!IsAreaColor(c.Pixel(x, y))) continue;
+      if (y >= g.TriTop() - 1 && y <= g.TriTop() + g.TriHeight() + 1 &&
+          x >= map.LeftEdgeX(y) - 2 && x <= map.RightEdgeX(y) + 2)
+        continue;
+      if (x > legendLeft) continue;  // the legend's swatches
+      bool marker = false;
+      for (TPoint p : tpoints) marker |= std::abs(p.X - x) <= 3 && std::abs(p.Y - y) <= 3;
+      if (!marker) ++n;
+    }
+  return n;
+}
+
+}  // namespace
+
+TEST(TernagramPaint, LayoutFollowsTheSize) {
+  TTernagram g;
+  ternarytest::LoadTestSystem(g);
+  g.Repaint();
+  EXPECT_EQ(g.LegendWidth(), 135);
+  EXPECT_EQ(g.TriSide(), 214);
+  EXPECT_EQ(g.TriHeight(), 185);
+  EXPECT_EQ(g.TriLeft(), 60);
+  EXPECT_EQ(g.TriTop(), 68);
+  EXPECT_TRUE(g.Painted());
+
+  struct Case {
+    int w, h;
+    bool legend, coPhases;
+    int legendWidth;
+  };
+  for (const Case& c : {Case{3000, 2000, true, true, 180}, Case{469, 322, false, false, 0},
+                        Case{469, 322, false, true, 135}, Case{469, 322, true, false, 135}}) {
+    g.SetLegend(c.legend);
+    g.SetCoPhasesTable(c.coPhases);
+    g.RunLayout(c.w, c.h);
+    EXPECT_EQ(g.LegendWidth(), c.legendWidth) << c.w << " " << c.legend << c.coPhases;
+    EXPECT_EQ(g.TriHeight(), std::lround(g.TriSide() * Sin60)) << c.w;
+  }
+}
+
+TEST(TernagramPaint, TestSystemPicture) {
+  TTernagram g;
+  g.resize(800, 600);
+  ternarytest::LoadTestSystem(g);
+  g.Repaint();
+  SavePicture(g, "ternary_800x600");
+  TCanvas& c = *g.Canvas();
+  const TTriangleMap map = g.TriangleMap();
+
+  // Every area's seed region carries its colour; nothing leaks out.
+  for (int i = 0; i < g.Areas(); ++i) {
+    const TPoint seed = map.transformRounded(g.AreaList()[i].FillA, g.AreaList()[i].FillB);
+    EXPECT_EQ(c.Pixel(seed.X, seed.Y), NearestColor(AreaColors[i])) << i;
+  }
+  EXPECT_EQ(AreaColorOutsideTriangle(g), 0);
+
+  // Outline and curves are black: the three sides and the valleys' bends.
+  const int bottom = g.TriTop() + g.TriHeight();
+  const int y3 = g.TriTop() + g.TriHeight() * 3 / 10;
+  EXPECT_EQ(c.Pixel(g.TriLeft() + g.TriSide() * 3 / 10, bottom), clBlack);
+  EXPECT_EQ(c.Pixel(RoundPixel(map.LeftEdgeX(y3)), y3), clBlack);
+  EXPECT_EQ(c.Pixel(RoundPixel(map.RightEdgeX(y3)), y3), clBlack);
+  for (auto [a, b] : {std::pair{50.0, 36.0}, {20.0, 40.0}, {46.0, 14.0}}) {
+    const double y = map.Y(b);
+    EXPECT_EQ(c.Pixel(RoundPixel(map.X(a, b, y)), RoundPixel(y)), clBlack) << a << " " << b;
+  }
+
+  // Scale labels 20..80 on each side, in the scale font on the paper.
+  const TFont scaleFont = ArialFont(g.CaptionFontSize(), fsItalic);
+  const TRect below{g.TriLeft(), bottom, g.TriLeft() + g.TriSide(), bottom + 30};
+  for (const char* v : {"20", "40", "60", "80"}) {
+    EXPECT_TRUE(FindText(c, QString::fromLatin1(v), scaleFont, g.PaperColor(), below)) << v;
+    EXPECT_TRUE(FindText(c, QString::fromLatin1(v), scaleFont, g.PaperColor(),
+                         TRect{0, g.TriTop(), g.TriLeft() + g.TriSide() / 2, bottom}))
+        << v;
+  }
+  // Title above, caption below, corner names, legend entries.
+  EXPECT_TRUE(FindText(c, QStringLiteral("Test System"), ArialFont(g.TitleFontSize()),
+                       g.PaperColor(), TRect{0, 0, c.Width(), g.TriTop()}));
+  EXPECT_TRUE(FindText(c, QStringLiteral("Mole Fraction in %"), ArialFont(g.CaptionFontSize()),
+                       g.PaperColor(), TRect{0, bottom, c.Width(), c.Height()}));
+  for (const char* n : {"SubA", "SubB", "SubC"})
+    EXPECT_TRUE(FindText(c, QString::fromLatin1(n), ArialFont(g.PanelFontSize()), g.PaperColor(),
+                         TRect{0, 0, c.Width(), c.Height()}))
+        << n;
+  for (const char* n : {"(A)", "(B)", "(C)"})
+    EXPECT_TRUE(FindText(c, QString::fromLatin1(n), ArialFont(g.PanelFontSize()), clWhite,
+                         TRect{g.TriLeft() + g.TriSide(), 0, c.Width(), c.Height()}))
+        << n;
+}
