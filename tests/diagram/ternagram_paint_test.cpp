@@ -136,3 +136,94 @@ TEST(TernagramPaint, TestSystemPicture) {
                          TRect{g.TriLeft() + g.TriSide(), 0, c.Width(), c.Height()}))
         << n;
 }
+
+TEST(TernagramPaint, SmallTrianglesAndHostDataNeverFloodThePaper) {
+  // 337 wide: a legend of 97 leaves a side of exactly 120.
+  struct Case {
+    int w, h, side;
+    bool triangle, contents;
+  };
+  for (const Case& k : {Case{337, 315, 120, false, true}, Case{330, 315, 0, false, false},
+                        Case{345, 315, 0, true, true}}) {
+    TTernagram g;
+    g.resize(k.w, k.h);
+    ternarytest::LoadTestSystem(g);
+    g.Repaint();
+    SavePicture(g, QStringLiteral("ternary_small_%1").arg(k.w).toLatin1().constData());
+    if (k.side) EXPECT_EQ(g.TriSide(), k.side);
+    const bool enlarge = FindText(*g.Canvas(), QStringLiteral("Enlarge Me.."), TFont{}, clWhite,
+                                  TRect{0, 0, 120, 40})
+                             .has_value();
+    EXPECT_EQ(enlarge, !k.triangle) << k.w;
+    // The legend's swatches are the only area colour outside the triangle.
+    EXPECT_EQ(AreaColorOutsideTriangle(g), 0) << k.w;
+    const TRect legendColumn{g.TriLeft() + g.TriSide() + 1, 0, k.w, k.h};
+    const int swatches = CountColor(*g.Canvas(), NearestColor(AreaColors[2]), legendColumn);
+    EXPECT_EQ(swatches > 0, k.contents) << k.w;
+  }
+
+  // The host's mistakes: seeds off the triangle, on black or not a number,
+  // indices past the arrays, too many T-points, runs longer than a spline.
+  TTernagram g;
+  g.resize(700, 500);
+  ternarytest::LoadTestSystem(g);
+  g.AreaList()[0].FillA = 150;
+  g.AreaList()[1].FillA = std::nanf("");
+  g.AreaList()[2].FillA = 40;  // the ternary eutectic: a black curve point
+  g.AreaList()[2].FillB = 30;
+  g.AreaList()[2].TPointCount = 200;
+  g.AreaList()[2].TPoints[11] = {1e30f, -1e30f, 5};
+  g.CurveA().push_back(std::numeric_limits<double>::infinity());
+  g.CurveB().push_back(10);
+  for (int i = 0; i < 25; ++i) {
+    g.CurveA().push_back(5 + i);
+    g.CurveB().push_back(20 + (i % 3));
+  }
+  g.SetCurveLastIndex(100000);
+  g.Repaint();
+  EXPECT_EQ(AreaColorOutsideTriangle(g), 0);
+  g.SetCurveLastIndex(-5);
+  g.Repaint();
+  EXPECT_TRUE(g.Painted());
+}
+
+TEST(TernagramPaint, GridTypesScalesAndCornerNames) {
+  TTernagram g;
+  g.resize(600, 450);
+  ternarytest::LoadTestSystem(g);
+  // Long names: A never left of x = 3, C ends 2 pixels before the right clamp.
+  g.SubstanceA()->SetName(QString(16, QLatin1Char('W')));
+  g.SubstanceC()->SetName(QString(16, QLatin1Char('M')));
+  g.SetGridSteps(2);
+  g.Repaint();
+  SavePicture(g, "ternary_long_names");
+  TCanvas& c = *g.Canvas();
+  const TFont names = ArialFont(g.PanelFontSize());
+  const int bottom = g.TriTop() + g.TriHeight();
+  const TRect row{0, bottom, c.Width(), c.Height()};
+  auto a = FindText(c, g.SubstanceA()->Name(), names, g.PaperColor(), row);
+  auto cc = FindText(c, g.SubstanceC()->Name(), names, g.PaperColor(), row);
+  ASSERT_TRUE(a && cc);
+  EXPECT_EQ(a->X, 3);
+  EXPECT_EQ(cc->X + painttest::TextWidthOf(names, g.SubstanceC()->Name()),
+            2 * g.TriLeft() + g.TriSide() - 2);
+
+  // Two steps: one label per side, "50"; parts units would write "0.5".
+  const TFont scale = ArialFont(g.CaptionFontSize(), fsItalic);
+  const TRect below{g.TriLeft(), bottom, g.TriLeft() + g.TriSide(), bottom + 30};
+  EXPECT_TRUE(FindText(c, QStringLiteral("50"), scale, g.PaperColor(), below));
+  // The inner grid alone: no scales, no ticks.
+  g.SetGridType(gtInnerParallel);
+  g.Repaint();
+  EXPECT_FALSE(FindText(c, QStringLiteral("50"), scale, g.PaperColor(), below));
+  // The line of B = 50 crosses the triangle's middle.
+  const int mid = g.TriLeft() + g.TriSide() / 2;
+  const int halfway = g.TriTop() + RoundPixel(g.TriSide() * Sin60 / 2);
+  EXPECT_EQ(c.Pixel(mid, halfway), clBlack);
+  // Scales alone: labels, no inner lines.
+  g.SetGridType(gtOutsideScale);
+  g.Repaint();
+  SavePicture(g, "ternary_outside_scale");
+  EXPECT_TRUE(FindText(c, QStringLiteral("50"), scale, g.PaperColor(), below));
+  EXPECT_NE(c.Pixel(mid, halfway), clBlack);
+}
