@@ -76,9 +76,10 @@ double PolynomialValue(const TMatrix& C, double x, double y);
 // The temperature surface of one phase area from its n T-points: shares A[i]
 // and B[i] in percent, temperatures T[i] in °C. Fits over x = A/100 and
 // y = B/100 with as many terms as points up to 9 points (m = n - 1) and 8
-// terms (1, x, y, x², x·y, y², x³, x²·y) from 10 points on; all points take
-// part. Status FitOutOfRange for n > 12 (or a missing array), FitNoPoints for
-// n <= 0. A pure function of its arguments, so a caller may keep the result
+// terms (1, x, y, x², x·y, y², x³, x²·y) from 10 points on; every point is
+// used. Status FitOutOfRange for n > 12 (or a missing array), FitNoPoints for
+// n <= 0, FitSingular when the points do not determine the terms (two points
+// with the same A, three on a line of constant B, ...). A pure function of its arguments, so a caller may keep the result
 // while the T-points stay the same. The temperature at (A, B) in percent is
 // PolynomialValue(fit, A / 100, B / 100), meaningful only when Status == 0.
 TMatrix FitTemperatureSurface(int n, const double* A, const double* B, const double* T);
