@@ -1,0 +1,38 @@
+#pragma once
+// Liquidus temperature inside one phase area of the ternary diagram by the
+// altitude method: the area's T-points are the corners of a polygon in the
+// composition plane that is contracted, pass after pass, toward the query
+// composition. Each corner slides onto its outgoing edge at the foot of the
+// perpendicular from the query point, carrying the temperature along the edge
+// linearly; the temperature of the foot point closest to the query point is
+// the estimate. Plain numerics: no Qt, no allocation, no exceptions.
+#include <array>
+
+// One corner: X = share of A, Y = share of B (percent), Z = temperature (°C).
+struct TAltitudePoint {
+  double X = 0;
+  double Y = 0;
+  double Z = 0;
+};
+
+constexpr int MaxAltitudePoints = 12;
+using TAltitudePoints = std::array<TAltitudePoint, MaxAltitudePoints>;
+
+// The estimated temperature at (X, Y) from the first n points (n is taken as
+// 0..12: a larger count uses the 12 slots, a negative one none). Returns 0.0
+// when there is nothing to estimate from (no points, only degenerate edges,
+// or no edge line within 100 of the query). The points are not changed.
+//
+// The run: up to 100 passes over the corners j = 0..n-1. The edge of corner j
+// runs to corner j+1, the last one back to the first corner as it stood before
+// the current pass moved it. An edge shorter than 0.1 in both X and Y is left
+// alone. Otherwise the corner moves to the foot of the perpendicular from the
+// query point on the edge's line, or to the edge's midpoint when the foot lies
+// outside the edge's X or Y range. The distance h of the query point from the
+// edge's line ends the run from pass 11 on when h <= 0.1 (that foot's
+// temperature is returned); otherwise a smaller h than all before it makes
+// its foot's temperature the estimate, the earlier candidate staying on equal
+// distances. Lengths within a millionth of a percent count as equal here, so
+// that rounding cannot decide: a foot that close past an end of its edge is on
+// the edge, and a candidate must be closer by more than that.
+double EstimateAltitude(int n, const TAltitudePoints& points, double X, double Y);
