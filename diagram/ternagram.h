@@ -295,7 +295,7 @@ class TTernagram : public TTernaplot, public TSubstanceOwner {
   void ComputeZoomImage();
   void ZoomIn();
   void ZoomOut();
-  void DrawRubberBand();
+  void DrawRubberBand(int X);
   void TakeEdgeSeeds();
   void RenameCorners();
   bool ClipSegment(double px, double py, double qx, double qy, TPoint& From, TPoint& To) const;

@@ -13,7 +13,7 @@ bool TTernagram::ClipSegment(double, double, double, double, TPoint&, TPoint&) c
   return false;
 }
 
-void TTernagram::DrawRubberBand() {}
+void TTernagram::DrawRubberBand(int) {}
 void TTernagram::TakeEdgeSeeds() {}
 void TTernagram::RenameCorners() {}
 void TTernagram::ZoomIn() {}
