@@ -2,25 +2,14 @@
 // sample (pixel read, tie-line scans, values and co-phases tables), against
 // one full paint of the same control measured in the same run. The move is
 // sent as a real Qt mouse event, so the event dispatch is included.
-#include <QApplication>
-#include <QMouseEvent>
-#include <algorithm>
-#include <benchmark/benchmark.h>
-#include <chrono>
+#include "bench/bench_support.h"
 
 #include "app/sample_system.h"
 #include "diagram/binagram.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-void SendMove(QWidget* w, QPoint p) {
-  const QPointF local(p);
-  QMouseEvent e(QEvent::MouseMove, local, w->mapToGlobal(local), Qt::NoButton, Qt::NoButton,
-                Qt::NoModifier);
-  QApplication::sendEvent(w, &e);
-}
+using namespace benchsupport;
 
 // Mean time of one full paint, in seconds.
 double PaintSeconds(TBinagram& g) {

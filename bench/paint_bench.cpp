@@ -1,39 +1,13 @@
-// Cost of one full paint of the sample diagram, against a baseline of six
-// plain full-frame fills and copies of an image of the same size (what any
-// double-buffered picture of that size costs at least).
-#include <QImage>
-#include <algorithm>
-#include <benchmark/benchmark.h>
-#include <chrono>
-#include <cstring>
+// Cost of one full paint of the sample diagram, against the baseline of
+// six plain full-frame fills and copies of an image of the same size.
+#include "bench/bench_support.h"
 
 #include "app/sample_system.h"
 #include "diagram/binagram.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-void SixFillsAndCopies(QImage& a, QImage& b) {
-  for (int i = 0; i < 6; ++i) {
-    a.fill(i % 2 ? 0xFF000000u : 0xFFF0F0F0u);
-    std::memcpy(b.bits(), a.constBits(), size_t(a.sizeInBytes()));
-  }
-  benchmark::DoNotOptimize(b.constBits());
-  benchmark::ClobberMemory();
-}
-
-// Best of a few runs, in seconds: the quietest measure of the baseline.
-double BaselineSeconds(int w, int h) {
-  QImage a(w, h, QImage::Format_RGB32), b(w, h, QImage::Format_RGB32);
-  double best = 1e9;
-  for (int r = 0; r < 30; ++r) {
-    const auto t0 = Clock::now();
-    SixFillsAndCopies(a, b);
-    best = std::min(best, std::chrono::duration<double>(Clock::now() - t0).count());
-  }
-  return best;
-}
+using namespace benchsupport;
 
 void BM_Baseline(benchmark::State& state) {
   const int w = int(state.range(0)), h = int(state.range(1));

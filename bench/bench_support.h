@@ -1,0 +1,47 @@
+#pragma once
+// What the benchmarks share: a clock and the baseline every full paint is
+// compared with, six plain full-frame fills and copies of an image of the
+// same size (what any double-buffered picture of that size costs at least).
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QWidget>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstring>
+
+namespace benchsupport {
+
+using Clock = std::chrono::steady_clock;
+
+inline void SixFillsAndCopies(QImage& a, QImage& b) {
+  for (int i = 0; i < 6; ++i) {
+    a.fill(i % 2 ? 0xFF000000u : 0xFFF0F0F0u);
+    std::memcpy(b.bits(), a.constBits(), size_t(a.sizeInBytes()));
+  }
+  benchmark::DoNotOptimize(b.constBits());
+  benchmark::ClobberMemory();
+}
+
+// Best of a few runs, in seconds: the quietest measure of the baseline.
+inline double BaselineSeconds(int w, int h) {
+  QImage a(w, h, QImage::Format_RGB32), b(w, h, QImage::Format_RGB32);
+  double best = 1e9;
+  for (int r = 0; r < 30; ++r) {
+    const auto t0 = Clock::now();
+    SixFillsAndCopies(a, b);
+    best = std::min(best, std::chrono::duration<double>(Clock::now() - t0).count());
+  }
+  return best;
+}
+
+// A real Qt mouse move, so that the event dispatch is measured too.
+inline void SendMove(QWidget* w, QPoint p) {
+  const QPointF local(p);
+  QMouseEvent e(QEvent::MouseMove, local, w->mapToGlobal(local), Qt::NoButton, Qt::NoButton,
+                Qt::NoModifier);
+  QApplication::sendEvent(w, &e);
+}
+
+}  // namespace benchsupport
