@@ -283,7 +283,7 @@ class TTernagram : public TTernaplot, public TSubstanceOwner {
   friend class TTernagramTestAccess;
 
   // Paint pieces.
-  void ComposePicture(TCanvas& Canvas);
+  void ComposePicture(TCanvas& Canvas, TBitmap* PaperCache);
   // Isotherms (ternagram_isotherms.cpp).
   void ComputeIsotherms(TCanvas& Canvas);
   void DrawIsothermChains(TCanvas& Canvas);
@@ -360,9 +360,23 @@ class TTernagram : public TTernaplot, public TSubstanceOwner {
   std::array<TPoint, 3> band_{};
   std::array<TPoint, 4> guide_{};
 
-  // The paint's off-screen pictures, kept between paints.
+  // The paint's off-screen pictures, kept between paints, and the paper
+  // with the empty triangle for the size and layout it was drawn for.
   TBitmap paintFrame_;
   TBltBitmap paintBuffer_;
+  struct TPaperKey {
+    int Width = -1, Height = -1;
+    TTernaLayout Layout;
+    bool Border = false;
+    TColor Paper = 0;
+    bool operator==(const TPaperKey& o) const {
+      return Width == o.Width && Height == o.Height && Layout.TriLeft == o.Layout.TriLeft &&
+             Layout.TriTop == o.Layout.TriTop && Layout.TriSide == o.Layout.TriSide &&
+             Layout.TriHeight == o.Layout.TriHeight && Border == o.Border && Paper == o.Paper;
+    }
+  };
+  TBitmap paperCache_;
+  TPaperKey paperKey_;
 
   // Polynomial fits reused while an area's T-points stay the same.
   struct TFitCache;

@@ -82,7 +82,7 @@ void TTernagram::Paint() {
   bc.CopyRect(whole, bc, whole);
   bc.CopyMode = SRCCOPY;
 
-  ComposePicture(bc);
+  ComposePicture(bc, &paperCache_);
 
   // Onto black, an exclusive-or copy reproduces the picture.
   fc.CopyMode = SRCINVERT;
@@ -105,8 +105,26 @@ void TTernagram::Paint() {
   }
 }
 
-void TTernagram::ComposePicture(TCanvas& Canvas) {
-  DrawPaper(Canvas);
+void TTernagram::ComposePicture(TCanvas& Canvas, TBitmap* PaperCache) {
+  if (PaperCache) {
+    // Paper and triangle change only with the size and the layout: the
+    // screen keeps them and copies them in.
+    const TPaperKey key{Canvas.Width(), Canvas.Height(), layout_, Border(), PaperColor()};
+    const TRect whole{0, 0, Canvas.Width(), Canvas.Height()};
+    if (!(key == paperKey_) || PaperCache->Width() != key.Width || PaperCache->Height() != key.Height) {
+      PaperCache->SetSize(key.Width, key.Height);
+      TCanvas& pc = *PaperCache->Canvas();
+      pc.Brush.Style = bsSolid;
+      pc.Brush.Color = clBlack;
+      pc.FillRect(whole);
+      DrawPaper(pc);
+      paperKey_ = key;
+    }
+    Canvas.CopyMode = SRCCOPY;
+    Canvas.CopyRect(whole, *PaperCache->Canvas(), whole);
+  } else {
+    DrawPaper(Canvas);
+  }
   const int side = TriSide();
   if (side < SmallestSide) return;
   if (AllowZoom() && Zoom()) ComputeZoomImage();
@@ -126,7 +144,7 @@ void TTernagram::RenderPicture(TBitmap& Bitmap) {
   c.Brush.Style = bsSolid;
   c.Brush.Color = clBlack;
   c.FillRect(TRect{0, 0, Bitmap.Width(), Bitmap.Height()});
-  ComposePicture(c);
+  ComposePicture(c, nullptr);
 }
 
 void TTernagram::DrawPaper(TCanvas& Canvas) {
