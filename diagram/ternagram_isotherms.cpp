@@ -31,9 +31,11 @@ constexpr int MaxIsotherms = 1000;
 // Neighbouring chain points farther apart (percent) are not joined.
 constexpr double JoinDistance = 10;
 
-double Distance(const TIsoPoint& a, const TIsoPoint& b) {
-  return std::hypot(double(a.X) - b.X, double(a.Y) - b.Y);
+double Distance2(const TIsoPoint& a, const TIsoPoint& b) {
+  const double dx = double(a.X) - b.X, dy = double(a.Y) - b.Y;
+  return dx * dx + dy * dy;
 }
+double Distance(const TIsoPoint& a, const TIsoPoint& b) { return std::sqrt(Distance2(a, b)); }
 
 // A whole Celsius temperature in the display unit.
 int ToUnit(int t, TTUnits unit) {
@@ -52,18 +54,19 @@ int ToUnit(int t, TTUnits unit) {
 // --- Chains --------------------------------------------------------------------
 
 int ternary::OrderChain(TIsoPoint* P, int n) {
+  // Squared distances compare as the distances do.
   int failures = 0;
   for (int s = 0; s + 1 < n; ++s) {
-    double best = 100.0;
+    double best = 100.0 * 100.0;
     int at = -1;
     for (int t = s + 1; t < n; ++t) {
-      const double d = Distance(P[s], P[t]);
+      const double d = Distance2(P[s], P[t]);
       if (d <= best) {  // on equal distances the later point wins
         best = d;
         at = t;
       }
     }
-    if (at < 0 || best < 0.25 || best > 20)
+    if (at < 0 || best < 0.25 * 0.25 || best > 20.0 * 20.0)
       ++failures;
     else
       std::swap(P[s + 1], P[at]);
