@@ -55,7 +55,7 @@ class CountingBinagram : public TBinagram {
 };
 
 // Runs the paint a pending request would run when the event loop gets to it.
-inline void Settle(TBinagram& g) {
+inline void Settle(TCustomControl& g) {
   if (g.Stale()) g.Repaint();
 }
 

@@ -1,0 +1,262 @@
+// Isotherms: the ladder, the grid scan and its progress events, the chains'
+// ordering, smoothing and thinning, and their drawing.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QMouseEvent>
+#include <cmath>
+
+#include "diagram/paint_test_support.h"
+#include "diagram/ternary_access.h"
+#include "ternary_test_system.h"
+
+using namespace ternary;
+using Access = TTernagramTestAccess;
+
+namespace {
+
+std::vector<TIsoPoint> Line(int n, double dx, double dy = 0) {
+  std::vector<TIsoPoint> c;
+  for (int i = 0; i < n; ++i) c.push_back({float(10 + i * dx), float(10 + i * dy)});
+  return c;
+}
+
+void SavePicture(TTernagram& g, const QString& name) {
+  const QByteArray dir = qgetenv("PD_SAVE_PICTURES");
+  if (!dir.isEmpty()) g.Canvas()->Image()->save(QDir(QString::fromLocal8Bit(dir)).filePath(name + ".png"));
+}
+
+// A system whose data range is 1000..1800 through T-points of a record
+// that is not in use; area 0 is flat at the given temperature.
+void LoadFlatSystem(TTernagram& g, int flat) {
+  g.resize(600, 450);
+  ternarytest::SetArea(g, 0, QStringLiteral("flat"), 20, 20,
+                       {{5, 5, flat}, {90, 5, flat}, {5, 90, flat}});
+  ternarytest::SetArea(g, 15, QStringLiteral("range"), 0, 0, {{0, 0, 1000}, {0, 0, 1800}});
+  g.SetAreas(1);
+  g.SetDrawAreas(true);
+  g.SetDrawIsotherms(true);
+}
+
+}  // namespace
+
+TEST(IsothermChains, OrderingSmoothingAndThinning) {
+  // In path order with steps of 0.25 .. 20: nothing moves, nothing is cut.
+  auto chain = Line(6, 0.25);
+  chain.push_back({float(chain.back().X + 20), chain.back().Y});
+  const auto ordered = chain;
+  EXPECT_EQ(OrderChain(chain.data(), int(chain.size())), 0);
+  for (std::size_t i = 0; i < chain.size(); ++i) EXPECT_EQ(chain[i].X, ordered[i].X) << i;
+  // Shuffled points come back in order; a duplicate is a failed step.
+  std::vector<TIsoPoint> shuffled{{10, 10}, {13, 10}, {11, 10}, {12, 10}, {12, 10}};
+  EXPECT_EQ(OrderChain(shuffled.data(), 5), 1);
+  EXPECT_EQ(shuffled[1].X, 11);
+  EXPECT_EQ(shuffled[2].X, 12);
+
+  // One smoothing pass: ends stay, (10, 0) goes to (7.5, 2.5).
+  std::vector<TIsoPoint> zigzag{{0, 0}, {10, 0}, {10, 10}, {20, 10}, {20, 20}};
+  SmoothChain(zigzag.data(), 5);
+  EXPECT_FLOAT_EQ(zigzag[1].X, 7.5f);
+  EXPECT_FLOAT_EQ(zigzag[1].Y, 2.5f);
+  EXPECT_EQ(zigzag[0].X, 0);
+  EXPECT_EQ(zigzag[4].Y, 20);
+
+  // Thinning keeps both ends: 10 -> 7 -> 5 -> 4, 20 -> 12 -> 8 -> 6, 11 -> 7 -> 5 -> 4.
+  for (auto [start, counts] : {std::pair{10, std::array{7, 5, 4}}, {20, {12, 8, 6}}, {11, {7, 5, 4}}}) {
+    auto c = Line(start, 1);
+    int n = start;
+    for (int pass = 0; pass < 3; ++pass) {
+      n = SimplifyChain(c.data(), n);
+      EXPECT_EQ(n, counts[std::size_t(pass)]) << start << " pass " << pass;
+      EXPECT_EQ(c[0].X, 10) << start;
+      EXPECT_EQ(c[std::size_t(n - 1)].X, 10 + start - 1) << start;
+    }
+  }
+}
+
+TEST(Isotherms, LadderFollowsTheTemperatureUnit) {
+  struct Case {
+    TTUnits unit;
+    int low, high, count;
+  };
+  for (const Case& c : {Case{tuC, 1050, 1800, 16}, Case{tuK, 1300, 2050, 16}, Case{tuF, 1850, 3250, 29}}) {
+    TTernagram g;
+    LoadFlatSystem(g, 1400);
+    g.SetTUnits(c.unit);
+    g.Repaint();
+    const TIsotherm& iso = *g.Isotherms();
+    EXPECT_TRUE(iso.Calculated);
+    EXPECT_EQ(iso.LowIsotherm, c.low) << c.unit;
+    EXPECT_EQ(iso.HighIsotherm, c.high) << c.unit;
+    EXPECT_EQ(iso.IsothermCount, c.count) << c.unit;
+    EXPECT_EQ(g.IsoPoints().size(), std::size_t(c.count + 1));  // the hot one last
+  }
+}
+
+TEST(Isotherms, ScanRowsBandsAndCaching) {
+  // Error 2: a surface at 1098 lies on the 1100 isotherm, at 1097 on none.
+  for (auto [flat, onIt] : {std::pair{1098, true}, {1097, false}}) {
+    TTernagram g;
+    LoadFlatSystem(g, flat);
+    g.Repaint();
+    const int k1100 = (1100 - g.Isotherms()->LowIsotherm) / 50;
+    EXPECT_EQ(g.IsoPointCounts()[std::size_t(k1100)] > 0, onIt) << flat;
+    for (std::size_t k = 0; k + 1 < g.IsoPoints().size(); ++k)
+      if (int(k) != k1100) EXPECT_EQ(g.IsoPointCounts()[k], 0) << flat << " " << k;
+  }
+
+  TTernagram g;
+  LoadFlatSystem(g, 1098);
+  int steps = 0;
+  g.SetOnIsothermCalcStep([&](QObject*) { ++steps; });
+  g.Repaint();
+  EXPECT_EQ(steps, 99);  // rows 1..99 at a step of 1 %
+  g.Repaint();
+  g.resize(800, 600);
+  g.Repaint();
+  EXPECT_EQ(steps, 99);  // nothing changed that the chains depend on
+  g.Isotherms()->SetMethodStep(3.0f);
+  steps = 0;
+  g.Repaint();
+  EXPECT_EQ(steps, 32);  // Round(100 / 3) = 33 rows less the corner
+
+  // No temperature model: every chain stays empty.
+  g.SetTCalcMethod(tcThermodynamic);
+  g.Repaint();
+  for (int n : g.IsoPointCounts()) EXPECT_EQ(n, 0);
+
+  // Zoomed: nothing is computed or drawn, Calculated is left alone.
+  g.SetTCalcMethod(tcAltitude);
+  Access::SetZoom(g, true);
+  steps = 0;
+  g.Repaint();
+  EXPECT_EQ(steps, 0);
+  EXPECT_FALSE(g.Isotherms()->Calculated);
+}
+
+TEST(Isotherms, DrawingStepsBreaksAndLabels) {
+  TTernagram g;
+  g.resize(700, 560);
+  g.SetAreas(1);
+  g.Repaint();
+  TIsotherm& iso = *g.Isotherms();
+  iso.SetSigned(false);
+  iso.SetGraphType(itPolyline);
+  iso.SetColor(0x008080);
+  TBitmap b(700, 560);
+  auto drawn = [&](const std::vector<std::vector<TIsoPoint>>& chains, int low) {
+    b.Canvas()->Brush.Color = clWhite;
+    b.Canvas()->FillRect(TRect{0, 0, 700, 560});
+    Access::SetChains(g, chains, low);
+    Access::DrawChains(g, *b.Canvas());
+    return painttest::CountColor(*b.Canvas(), 0x008080, TRect{0, 0, 700, 560});
+  };
+  // Step 100 skips 1050 and draws 1100; 250 draws 1250 only.
+  const auto one = Line(5, 1);
+  EXPECT_EQ(drawn({one, {}, {}}, 1050), 0);
+  EXPECT_GT(drawn({{}, one, {}}, 1050), 0);
+  iso.SetStep(250);
+  EXPECT_EQ(drawn({{}, one, {}}, 1050), 0);
+  EXPECT_GT(drawn({{}, {}, {}, {}, one, {}}, 1050), 0);
+  // The hot isotherm is always drawn, in its own colour.
+  g.SetHotIsothermColor(0x0000C0);
+  Access::SetChains(g, {{}, one}, 1050);
+  Access::DrawChains(g, *b.Canvas());
+  EXPECT_GT(painttest::CountColor(*b.Canvas(), 0x0000C0, TRect{0, 0, 700, 560}), 0);
+
+  // A polyline joins neighbours 10 percent apart and breaks at 10.5.
+  iso.SetStep(50);
+  const int joined = drawn({{{10, 10}, {20, 10}}, {}}, 1050);
+  const int broken = drawn({{{10, 10}, {20.5f, 10}}, {}}, 1050);
+  EXPECT_GT(joined, 20);
+  EXPECT_EQ(broken, 0);
+
+  // Labels on every SignStep-th point: 10 and 20 of 25.
+  iso.SetSigned(true);
+  iso.SetSignStep(10);
+  iso.SetGraphType(itPoints);
+  Access::SetChains(g, {Line(25, 2, 1), {}}, 1100);
+  b.Canvas()->FillRect(TRect{0, 0, 700, 560});
+  Access::DrawChains(g, *b.Canvas());
+  const TFont labelFont = painttest::ArialFont(std::clamp(int(std::sqrt(g.TriSide() / 3.0)) - 2, 1, 7), fsItalic);
+  const int w = painttest::TextWidthOf(labelFont, QStringLiteral("1100"));
+  const int h = painttest::TextHeightOf(labelFont, QStringLiteral("1100"));
+  int labels = 0;
+  for (int p = 1; p <= 25; ++p) {
+    const TIsoPoint& q = Line(25, 2, 1)[std::size_t(p - 1)];
+    const TPoint at = g.TriangleMap().transformRounded(q.X, q.Y);
+    if (painttest::FindText(*b.Canvas(), QStringLiteral("1100"), labelFont, clWhite,
+                            TRect{at.X - w / 2, at.Y - h / 2, at.X - w / 2 + w, at.Y - h / 2 + h}))
+      labels += p % 10 == 0 ? 1 : 100;
+  }
+  EXPECT_EQ(labels, 2);
+}
+
+TEST(Isotherms, TestSystemPictureInEachLineType) {
+  TTernagram g;
+  g.resize(900, 700);
+  ternarytest::LoadTestSystem(g);
+  g.SetDrawIsotherms(true);
+  g.SetHotIsotherm(1250);
+  for (auto type : {itPoints, itPolyline, itSpline}) {
+    g.Isotherms()->SetGraphType(type);
+    g.Repaint();
+    SavePicture(g, QStringLiteral("isotherms_%1").arg(int(type)));
+    // Every regular isotherm between the eutectic and the highest melting
+    // point was found, and the hot one too.
+    const TIsotherm& iso = *g.Isotherms();
+    EXPECT_EQ(iso.LowIsotherm, 950);
+    EXPECT_EQ(iso.HighIsotherm, 1700);
+    for (int k = 0; k <= iso.IsothermCount; ++k)
+      if (g.IsothermTemperature(k) < 1650) EXPECT_GT(g.IsoPointCounts()[std::size_t(k)], 3) << k;
+    EXPECT_GT(painttest::CountColor(*g.Canvas(), g.HotIsothermColor(),
+                                    TRect{0, 0, g.Width(), g.Height()}),
+              0);
+  }
+}
+
+TEST(Isotherms, WhatRunsWhileTheScanYieldsIsSafe) {
+  TTernagram g;
+  g.resize(700, 520);
+  ternarytest::LoadTestSystem(g);
+  g.SetDrawIsotherms(true);
+  int row = 0;
+  // Each row the handler does something else a user or host might do then.
+  g.SetOnIsothermCalcStep([&](QObject*) {
+    switch (++row % 7) {
+      case 0: g.Repaint(); break;
+      case 1: g.resize(650 + row % 50, 500); break;
+      case 2: g.SetTitle(QStringLiteral("Row %1").arg(row)); break;
+      case 3: {
+        QMouseEvent e(QEvent::MouseMove, QPointF(300, 300), QPointF(300, 300), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&g, &e);
+        break;
+      }
+      case 4: g.AreaList()[0].TPoints[1].T += 1; break;
+      case 5: g.Invalidate(); break;
+      case 6: if (row == 20) g.Isotherms()->SetError(3); break;
+    }
+  });
+  g.Repaint();
+  // The setting changed in the middle forgot the computation: the paint the
+  // scan left pending computes afresh, with everything in place.
+  EXPECT_FALSE(g.Isotherms()->Calculated);
+  EXPECT_TRUE(g.Painted());
+  g.SetOnIsothermCalcStep([](QObject*) {});
+  g.Repaint();
+  EXPECT_TRUE(g.Isotherms()->Calculated);
+  EXPECT_EQ(g.IsoPoints().size(), std::size_t(g.Isotherms()->IsothermCount + 1));
+  // The fresh picture is the one a quiet paint gives.
+  const QImage first = g.Surface().Image().copy();
+  g.Isotherms()->Calculated = false;
+  g.Repaint();
+  EXPECT_EQ(g.Surface().Image(), first);
+
+  // A handler that empties the system ends the scan without harm.
+  g.SetOnIsothermCalcStep([&](QObject*) { g.SetAreas(0); });
+  g.Isotherms()->Calculated = false;
+  g.Repaint();
+  EXPECT_TRUE(g.Painted());
+}
