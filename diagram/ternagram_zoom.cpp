@@ -8,6 +8,7 @@
 // diagram.
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "diagram/ternagram.h"
 
@@ -31,6 +32,17 @@ QString CornerName(const TSubstance* a, double av, const TSubstance* b, double b
   const QChar dash = QLatin1Char('-'), semi = QLatin1Char(';');
   return a->DisplayName + dash + FormatFixed(av, 1) + semi + b->DisplayName + dash +
          FormatFixed(bv, 1) + semi + c->DisplayName + dash + FormatFixed(cv, 1);
+}
+
+// The band's outline, inverted so that drawing it twice restores the
+// picture under it.
+void StrokeBand(TCanvas& c, const std::array<TPoint, 3>& band) {
+  c.Pen.Color = clBlack;
+  c.Pen.Mode = pmNotXor;
+  c.Pen.Width = 2;
+  c.Polyline({band[0], band[1], band[2], band[0]});
+  c.Pen.Mode = pmCopy;
+  c.Pen.Width = 1;
 }
 
 }  // namespace
@@ -174,13 +186,7 @@ void TTernagram::RenameCorners() {
 
 void TTernagram::EraseRubberBand() {
   if (band_ == std::array<TPoint, 3>{}) return;
-  TCanvas& c = *Canvas();
-  c.Pen.Color = clBlack;
-  c.Pen.Mode = pmNotXor;
-  c.Pen.Width = 2;
-  c.Polyline({band_[0], band_[1], band_[2], band_[0]});
-  c.Pen.Mode = pmCopy;
-  c.Pen.Width = 1;
+  StrokeBand(*Canvas(), band_);
   band_ = {};
   update();
 }
@@ -193,13 +199,7 @@ void TTernagram::DrawRubberBand(int X) {
   // An upward equilateral triangle on the dragged base.
   band_ = {TPoint{x0, y0}, TPoint{x0 + (X - x0) / 2, y0 - RoundPixel(std::abs(X - x0) * Sin60)},
            TPoint{X, y0}};
-  TCanvas& c = *Canvas();
-  c.Pen.Color = clBlack;
-  c.Pen.Mode = pmNotXor;
-  c.Pen.Width = 2;
-  c.Polyline({band_[0], band_[1], band_[2], band_[0]});
-  c.Pen.Mode = pmCopy;
-  c.Pen.Width = 1;
+  StrokeBand(*Canvas(), band_);
   dragX_ = X;
   update();
 }
@@ -231,13 +231,11 @@ void TTernagram::ZoomIn() {
   w.Cmax = 100 - w.Amin - w.Bmin;
   zoomWindow_ = w;
 
+  // Band and guide lines leave the screen, which still shows the whole
+  // diagram: it is sampled before the names repaint the control zoomed.
   EraseRubberBand();
+  if (std::exchange(mouseGridShown_, false)) DrawGuideLines();
   zoomDragging_ = false;
-  if (mouseGridShown_) DrawGuideLines();
-  mouseGridShown_ = false;
-
-  // The screen still shows the whole diagram: sample it before the names
-  // repaint the control zoomed.
   ComputeZoomImage();
   TakeEdgeSeeds();
   RenameCorners();

@@ -121,7 +121,7 @@ TEST_F(TernagramZoom, DragChoosesTheGridWindowAndAClickLeavesIt) {
   EXPECT_TRUE(g.Stale());
 }
 
-TEST_F(TernagramZoom, RubberBandIsErasedByTheNextAndWindowsNeverCollapse) {
+TEST_F(TernagramZoom, BandAndGuideLinesLeaveNoTraceAndWindowsNeverCollapse) {
   const QImage before = g.Canvas()->Image()->copy();
   const QPoint start = At(30, 20);
   Press(&g, start);
@@ -136,6 +136,29 @@ TEST_F(TernagramZoom, RubberBandIsErasedByTheNextAndWindowsNeverCollapse) {
   Release(&g, start + QPoint(40, 0));
   EXPECT_TRUE(g.Zoom());
   Click(&g, start);
+
+  // Neither the band nor the guide lines are taken for area colours: the
+  // sides' seeds are those of the clean picture.
+  const QPoint from = At(100 - 23.5 - 37.4, 23.5), to = At(100 - 23.5 - 61.9, 23.5);
+  mousetest::Settle(g);
+  TTernagramTestAccess::ZoomInFrom(g, TPoint{from.x(), from.y()}, to.x());
+  const std::array<TTernarySeeds, 3> clean{g.BottomSeeds(), g.LeftSeeds(), g.RightSeeds()};
+  Click(&g, QPoint(2, 2));
+  g.SetMouseGrid(true);
+  mousetest::Settle(g);
+  DragWindow();
+  ASSERT_TRUE(g.Zoom());
+  const std::array<TTernarySeeds, 3> dragged{g.BottomSeeds(), g.LeftSeeds(), g.RightSeeds()};
+  for (int side = 0; side < 3; ++side) {
+    ASSERT_EQ(dragged[side].Count, clean[side].Count) << side;
+    for (int i = 0; i < clean[side].Count; ++i) {
+      EXPECT_EQ(dragged[side].Items[i].Color, clean[side].Items[i].Color) << side;
+      EXPECT_EQ(dragged[side].Items[i].Run, clean[side].Items[i].Run) << side;
+    }
+  }
+  EXPECT_FALSE(g.MouseGridShown());
+  Click(&g, QPoint(2, 2));
+  g.SetMouseGrid(false);
 
   // A base of two pixels, bases near the corners, and a triangle with no
   // size at all: the window keeps a side of at least 10 % on the grid and
