@@ -293,11 +293,18 @@ class TTernagram : public TTernaplot, public TSubstanceOwner {
   void DrawBalloon(int X, int Y);
   // Zoom pieces (ternagram_zoom.cpp).
   void ComputeZoomImage();
+  // The gestures: a left release after a drag zooms into the window the
+  // band spans; a left press while zoomed leaves the zoom; a drag move
+  // redraws the band up to X.
   void ZoomIn();
   void ZoomOut();
   void DrawRubberBand(int X);
+  // Draws the band last drawn once more, which erases it.
+  void EraseRubberBand();
   void TakeEdgeSeeds();
   void RenameCorners();
+  // Clips the segment P-Q (unzoomed pixels) to the window's image and maps
+  // the visible part, still running from P towards Q, to zoomed pixels.
   bool ClipSegment(double px, double py, double qx, double qy, TPoint& From, TPoint& To) const;
   // Units and orientation (ternagram_units.cpp): every stored composition.
   template <class F>
@@ -348,6 +355,11 @@ class TTernagram : public TTernaplot, public TSubstanceOwner {
   // Zoom window and its image in the unzoomed picture.
   TTernaryWindow zoomWindow_;
   double zxL_ = 0, zxR_ = 0, zxM_ = 0, zyA_ = 0, zyB_ = 0, zMag_ = 1;
+  // Its sides as lines y = K x + B: left, right, bottom.
+  struct TSideLine {
+    double K = 0, B = 0;
+  };
+  std::array<TSideLine, 3> zSides_{};
   std::array<TTernarySeeds, 3> seeds_;
 
   // Mouse interaction state.
