@@ -148,7 +148,9 @@ class TBinagram : public TBinaplot {
   // screen paint, the printout and the export run the same code.
   void RunLayout(int Width, int Height);  // screen layout
   void RunPrintLayout();                  // fixed layout of printout and export
-  void SetLayout(const TBinaLayout& Value) { layout_ = Value; }
+  // Every measure is kept within +-2^28 pixels, far beyond any bitmap, so
+  // that the drawing and the mouse can add them up without overflow.
+  void SetLayout(const TBinaLayout& Value);
 
   // Maps of the current (possibly zoomed) window onto the plot rectangle.
   TScaleMap CompositionMap() const;   // LowCLimit..HighCLimit -> PlotLeft..PlotLeft+PlotWidth

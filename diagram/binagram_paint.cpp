@@ -1,5 +1,6 @@
 // Layout, paint pipeline, curves and area fill.
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <utility>
 
@@ -32,21 +33,31 @@ void TBltBitmap::MakeLike(const TBitmap& Bitmap) {
 
 // --- Layout and maps ---------------------------------------------------------
 
+void TBinagram::SetLayout(const TBinaLayout& Value) {
+  auto clamp = [](int v) { return std::clamp(v, -(1 << 28), 1 << 28); };
+  layout_ = TBinaLayout{clamp(Value.PlotLeft), clamp(Value.PlotTop), clamp(Value.PlotWidth),
+                        clamp(Value.PlotHeight), clamp(Value.LegendWidth)};
+}
+
 void TBinagram::RunLayout(int Width, int Height) {
-  TBinaLayout l;
+  // In 64 bits: a host may ask for any int size.
+  using i64 = long long;
+  i64 legend = 0;
   if ((Legend() && Areas() > 0) || ValuesTable() || CoPhasesTable()) {
     const double w = std::max(Width, 0);
-    l.LegendWidth = std::min(RoundPixel(std::sqrt(w) * std::sqrt(w / 12)), 180);
+    legend = std::min(RoundPixel(std::sqrt(w) * std::sqrt(w / 12)), 180);
   }
-  l.PlotWidth = Width - 120 - l.LegendWidth;
-  l.PlotHeight = Height - 120;
-  if (l.PlotHeight > RoundPixel(l.PlotWidth * HeightRatio))
-    l.PlotHeight = RoundPixel(l.PlotWidth * HeightRatio);
-  else if (l.PlotWidth > RoundPixel(l.PlotHeight / HeightRatio))
-    l.PlotWidth = RoundPixel(l.PlotHeight / HeightRatio);
-  l.PlotLeft = (Width - l.PlotWidth - l.LegendWidth - 2) / 2;
-  l.PlotTop = (Height - l.PlotHeight - 2) / 2;
-  layout_ = l;
+  i64 plotWidth = i64(Width) - 120 - legend;
+  i64 plotHeight = i64(Height) - 120;
+  auto round = [](double v) { return i64(std::nearbyint(v)); };
+  if (plotHeight > round(plotWidth * HeightRatio))
+    plotHeight = round(plotWidth * HeightRatio);
+  else if (plotWidth > round(plotHeight / HeightRatio))
+    plotWidth = round(plotHeight / HeightRatio);
+  auto fit = [](i64 v) { return int(std::clamp<i64>(v, INT_MIN, INT_MAX)); };
+  SetLayout(TBinaLayout{fit((i64(Width) - plotWidth - legend - 2) / 2),
+                        fit((i64(Height) - plotHeight - 2) / 2), fit(plotWidth), fit(plotHeight),
+                        fit(legend)});
 }
 
 TScaleMap TBinagram::CompositionMap() const {
