@@ -212,6 +212,9 @@ class TBinagram : public TBinaplot {
 
   // Builds CAxisCaption from CUnits and SubstanceB's name.
   void RebuildCAxisCaption();
+  // Stores a composition window the caller has made valid, without
+  // messages; the saved copies follow when not zooming.
+  void StoreCLimits(double Low, double High);
 
  private:
   friend class TBinagramTestAccess;
