@@ -16,6 +16,9 @@ constexpr double HeightRatio = 0.8660254;
 // Spline queries placed between two neighbouring knots.
 constexpr int SamplesPerInterval = 5;
 
+// The plot frame is drawn above this width, the contents from it on.
+constexpr int FramedPlotWidth = 120;
+
 // A pixel coordinate from a computed position. Positions far outside any
 // bitmap keep their direction instead of collapsing to 0, so a line towards
 // them is still clipped at the right place.
@@ -105,10 +108,12 @@ void TBinagram::Paint() {
   bc.CopyMode = SRCCOPY;
 
   DrawFrame(bc);
-  if (PlotWidth() >= 120) {
+  if (PlotWidth() >= FramedPlotWidth) {
     if (AllowZoom() && Zooming()) ComputeZoomWindow();
     if (DrawSplines()) DrawCurves(bc);
-    if (DrawAreas()) FillAreas(bc);
+    // The fill stops at the plot's outline: a plot drawn without its frame
+    // (exactly the smallest width) is left unfilled rather than flooded.
+    if (DrawAreas() && PlotWidth() > FramedPlotWidth) FillAreas(bc);
     DrawAxes(bc, PaperColor());
     DrawTitle(bc, PaperColor());
     DrawCAxisCaption(bc, PaperColor());
@@ -142,7 +147,7 @@ void TBinagram::DrawFrame(TCanvas& Canvas) {
   Canvas.Pen.Width = 2;
   Canvas.Pen.Mode = pmCopy;
   Canvas.Brush.Color = clWhite;
-  if (PlotWidth() > 120) {
+  if (PlotWidth() > FramedPlotWidth) {
     // The closed polygon of the four corners, white inside: for a rectangle
     // a fill and the closed outline give the same pixels, much faster.
     const int l = PlotLeft(), t = PlotTop(), r = l + PlotWidth(), b = t + PlotHeight();
@@ -358,28 +363,30 @@ void TBinagram::DrawCurves(TCanvas& Canvas) {
 
 void TBinagram::FillAreas(TCanvas& Canvas) {
   const TScaleMap cm = CompositionMap(), tm = TemperatureMap();
+  const int left = PlotLeft(), top = PlotTop();
+  const int right = left + PlotWidth(), bottom = top + PlotHeight();
+  // The outline holds a fill only from inside: a seed on it or beyond it
+  // (a zoom seed placed with limits the host narrowed while zoomed) would
+  // flood the paper, so it fills nothing.
+  auto fillFrom = [&](TPoint p, TColor color) {
+    if (!(left < p.X && p.X < right && top < p.Y && p.Y < bottom)) return;
+    Canvas.Brush.Color = color;
+    Canvas.FloodFill(p.X, p.Y, clBlack, fsBorder);
+  };
   Canvas.Brush.Style = bsSolid;
   const int areas = std::clamp(Areas(), 0, MaxAreas);
   for (int i = 0; i < areas; ++i) {
     const double c = AreaList()[i].C, t = AreaList()[i].T;
     if (!(lowCLimit_ < c && c < highCLimit_ && LowTLimit() < t && t < HighTLimit())) continue;
-    Canvas.Brush.Color = NearestColor(AreaColors[i]);
-    Canvas.FloodFill(cm.transformRounded(c), tm.transformRounded(t), clBlack, fsBorder);
+    fillFrom(TPoint{cm.transformRounded(c), tm.transformRounded(t)}, NearestColor(AreaColors[i]));
   }
   if (!(AllowZoom() && Zooming())) return;
 
   // Areas cut by the zoom window whose own point lies outside it are filled
   // from the colours sampled along the window's edges at zoom-in.
-  const int left = PlotLeft(), top = PlotTop();
-  const int right = left + PlotWidth(), bottom = top + PlotHeight();
   auto fill = [&](const TEdgeSeeds& seeds, auto at) {
     const int count = std::min<int>(seeds.Count, TEdgeSeeds::MaxSeeds);
-    for (int k = 0; k < count; ++k) {
-      const TEdgeSeed& s = seeds.Items[k];
-      const TPoint p = at(s.Position);
-      Canvas.Brush.Color = s.Color;
-      Canvas.FloodFill(p.X, p.Y, clBlack, fsBorder);
-    }
+    for (int k = 0; k < count; ++k) fillFrom(at(seeds.Items[k].Position), seeds.Items[k].Color);
   };
   fill(TopSeeds(), [&](double c) { return TPoint{cm.transformRounded(c), top + 3}; });
   fill(BottomSeeds(), [&](double c) { return TPoint{cm.transformRounded(c), bottom - 3}; });
