@@ -48,11 +48,7 @@ void TBinagram::SetCAxisStep(int Value) {
   Invalidate();
 }
 
-void TBinagram::SetGridType(TGridType Value) {
-  if (Value == gridType_) return;
-  gridType_ = Value;
-  Invalidate();
-}
+void TBinagram::SetGridType(TGridType Value) { Change(gridType_, Value); }
 
 void TBinagram::SetTAxisStep(int Value) {
   if (Value == tAxisStep_) return;

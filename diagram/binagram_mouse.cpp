@@ -229,12 +229,7 @@ void TBinagram::MouseMove(TShiftState Shift, int X, int Y) {
   if (!painted_) return;
   TBinaplot::MouseMove(Shift, X, Y);
 
-  // The balloon is removed at once, so that the pixels read below show the
-  // diagram and not the label.
-  if (balloonShown_) {
-    balloonShown_ = false;
-    Repaint();
-  }
+  RemoveBalloon();
 
   const int left = layout_.PlotLeft, top = layout_.PlotTop;
   const int right = left + layout_.PlotWidth, bottom = top + layout_.PlotHeight;

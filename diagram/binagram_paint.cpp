@@ -103,16 +103,7 @@ void TBinagram::Paint() {
 }
 
 void TBinagram::DrawFrame(TCanvas& Canvas) {
-  TRect client{0, 0, Canvas.Width(), Canvas.Height()};
-  if (Border()) client = TRect{1, 1, client.Right - 1, client.Bottom - 1};
-  Canvas.Brush.Style = bsSolid;
-  Canvas.Brush.Color = PaperColor();
-  Canvas.FillRect(client);
-
-  Canvas.Pen.Color = clBlack;
-  Canvas.Pen.Width = 2;
-  Canvas.Pen.Mode = pmCopy;
-  Canvas.Brush.Color = clWhite;
+  DrawPaperBackground(Canvas);
   if (PlotWidth() > FramedPlotWidth) {
     // The closed polygon of the four corners, white inside: for a rectangle
     // a fill and the closed outline give the same pixels, much faster.

@@ -20,11 +20,7 @@ TBinaplot::TBinaplot(QWidget* AOwner) : TPhasePlot(AOwner) {}
 
 TBinaplot::~TBinaplot() = default;
 
-void TBinaplot::SetGraphKind(TGraphKind Value) {
-  if (Value == graphKind_) return;
-  graphKind_ = Value;
-  Invalidate();
-}
+void TBinaplot::SetGraphKind(TGraphKind Value) { Change(graphKind_, Value); }
 
 namespace {
 // The range a temperature limit may take in each unit.

@@ -181,24 +181,15 @@ TPhasePlot::~TPhasePlot() {
   onZoomOut_ = nullptr;
 }
 
-namespace {
-// Stores a changed value and repaints; an unchanged one does nothing.
-template <class T>
-void Change(TPhasePlot& plot, T& field, const T& value) {
-  if (value == field) return;
-  field = value;
-  plot.Invalidate();
-}
-}  // namespace
 
-void TPhasePlot::SetBorder(bool Value) { Change(*this, border_, Value); }
-void TPhasePlot::SetPaperColor(TColor Value) { Change(*this, paperColor_, Value); }
-void TPhasePlot::SetDrawSplines(bool Value) { Change(*this, drawSplines_, Value); }
-void TPhasePlot::SetDrawAreas(bool Value) { Change(*this, drawAreas_, Value); }
-void TPhasePlot::SetCoPhasesTable(bool Value) { Change(*this, coPhasesTable_, Value); }
-void TPhasePlot::SetLegend(bool Value) { Change(*this, legend_, Value); }
-void TPhasePlot::SetTitle(const QString& Value) { Change(*this, title_, Value); }
-void TPhasePlot::SetValuesTable(bool Value) { Change(*this, valuesTable_, Value); }
+void TPhasePlot::SetBorder(bool Value) { Change(border_, Value); }
+void TPhasePlot::SetPaperColor(TColor Value) { Change(paperColor_, Value); }
+void TPhasePlot::SetDrawSplines(bool Value) { Change(drawSplines_, Value); }
+void TPhasePlot::SetDrawAreas(bool Value) { Change(drawAreas_, Value); }
+void TPhasePlot::SetCoPhasesTable(bool Value) { Change(coPhasesTable_, Value); }
+void TPhasePlot::SetLegend(bool Value) { Change(legend_, Value); }
+void TPhasePlot::SetTitle(const QString& Value) { Change(title_, Value); }
+void TPhasePlot::SetValuesTable(bool Value) { Change(valuesTable_, Value); }
 
 void TPhasePlot::SetAreas(int Value) {
   if (Value == areas_) return;
@@ -261,4 +252,16 @@ void TPhasePlot::PaintOffScreen(TBitmap& Frame, TBltBitmap& Buffer,
   TCanvas& screen = *Canvas();
   screen.CopyMode = SRCCOPY;
   screen.CopyRect(whole, fc, whole);
+}
+
+void TPhasePlot::DrawPaperBackground(TCanvas& Canvas) const {
+  TRect client{0, 0, Canvas.Width(), Canvas.Height()};
+  if (Border()) client = TRect{1, 1, client.Right - 1, client.Bottom - 1};
+  Canvas.Brush.Style = bsSolid;
+  Canvas.Brush.Color = PaperColor();
+  Canvas.FillRect(client);
+  Canvas.Pen.Color = clBlack;
+  Canvas.Pen.Width = 2;
+  Canvas.Pen.Mode = pmCopy;
+  Canvas.Brush.Color = clWhite;
 }

@@ -207,6 +207,23 @@ class TPhasePlot : public TCustomControl, public TSubstanceOwner {
   virtual void DoMarkPoint();
   virtual void DoZoomIn();
   virtual void DoZoomOut();
+  // Stores a changed value and repaints; an unchanged one does nothing.
+  template <class T>
+  void Change(T& Field, const T& Value) {
+    if (Value == Field) return;
+    Field = Value;
+    Invalidate();
+  }
+  // A move removes the name balloon at once, so that the pixels it reads
+  // show the diagram and not the label.
+  void RemoveBalloon() {
+    if (!balloonShown_) return;
+    balloonShown_ = false;
+    Repaint();
+  }
+  // Fills the picture with the paper (inside a one-pixel black rim with
+  // Border) and leaves the pen for the outline: black, 2 wide, on white.
+  void DrawPaperBackground(TCanvas& Canvas) const;
   // The areas in use, clamped to the table.
   int AreasInUse() const { return areas_ < 0 ? 0 : areas_ > MaxAreas ? MaxAreas : areas_; }
   // Composes a picture off screen (Frame and Buffer, kept between paints)

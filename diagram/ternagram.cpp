@@ -143,11 +143,7 @@ void TTernagram::SetTCalcMethod(TTCalcMethod Value) {
   Invalidate();
 }
 
-void TTernagram::SetDrawIsotherms(bool Value) {
-  if (Value == drawIsotherms_) return;
-  drawIsotherms_ = Value;
-  Invalidate();
-}
+void TTernagram::SetDrawIsotherms(bool Value) { Change(drawIsotherms_, Value); }
 
 void TTernagram::SetIsotherms(const TIsotherm* Value) {
   if (!Value || Value == isotherms_.get()) return;
@@ -174,11 +170,7 @@ void TTernagram::SetGridSteps(int Value) {
   Invalidate();
 }
 
-void TTernagram::SetGridType(TGridType Value) {
-  if (Value == gridType_) return;
-  gridType_ = Value;
-  Invalidate();
-}
+void TTernagram::SetGridType(TGridType Value) { Change(gridType_, Value); }
 
 void TTernagram::SetHotIsotherm(int Value) {
   Value = Value / 10 * 10;  // toward zero: 1237 -> 1230, -15 -> -10
@@ -188,11 +180,7 @@ void TTernagram::SetHotIsotherm(int Value) {
   Invalidate();
 }
 
-void TTernagram::SetHotIsothermColor(TColor Value) {
-  if (Value == hotIsothermColor_) return;
-  hotIsothermColor_ = Value;
-  Invalidate();
-}
+void TTernagram::SetHotIsothermColor(TColor Value) { Change(hotIsothermColor_, Value); }
 
 void TTernagram::SetTUnits(TTUnits Value) {
   if (Value == tUnits_) return;

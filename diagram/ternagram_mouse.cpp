@@ -46,11 +46,7 @@ int TTernagram::LookupArea(const TCanvas& Canvas, int X, int Y, TColor c) {
 void TTernagram::MouseMove(TShiftState Shift, int X, int Y) {
   if (!painted_) return;
   TTernaplot::MouseMove(Shift, X, Y);
-  // The balloon goes at once, so the pixels read below show the diagram.
-  if (balloonShown_) {
-    balloonShown_ = false;
-    Repaint();
-  }
+  RemoveBalloon();
 
   const TTriangleMap whole = TriangleMap();
   const int bottom = TriTop() + TriHeight();

@@ -122,16 +122,7 @@ void TTernagram::RenderPicture(TBitmap& Bitmap) {
 }
 
 void TTernagram::DrawPaper(TCanvas& Canvas) {
-  TRect client{0, 0, Canvas.Width(), Canvas.Height()};
-  if (Border()) client = TRect{1, 1, client.Right - 1, client.Bottom - 1};
-  Canvas.Brush.Style = bsSolid;
-  Canvas.Brush.Color = PaperColor();
-  Canvas.FillRect(client);
-
-  Canvas.Pen.Color = clBlack;
-  Canvas.Pen.Width = 2;
-  Canvas.Pen.Mode = pmCopy;
-  Canvas.Brush.Color = clWhite;
+  DrawPaperBackground(Canvas);
   if (TriSide() > SmallestSide) {
     const int l = TriLeft(), t = TriTop(), s = TriSide(), b = t + TriHeight();
     Canvas.Polygon({{l + s / 2, t}, {l, b}, {l + s, b}});

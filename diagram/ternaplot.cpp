@@ -58,17 +58,9 @@ TTernaplot::TTernaplot(QWidget* AOwner) : TPhasePlot(AOwner) {}
 
 TTernaplot::~TTernaplot() = default;
 
-void TTernaplot::SetGraphType(TGraphType Value) {
-  if (Value == graphType_) return;
-  graphType_ = Value;
-  Invalidate();
-}
+void TTernaplot::SetGraphType(TGraphType Value) { Change(graphType_, Value); }
 
-void TTernaplot::SetDrawTPoints(bool Value) {
-  if (Value == drawTPoints_) return;
-  drawTPoints_ = Value;
-  Invalidate();
-}
+void TTernaplot::SetDrawTPoints(bool Value) { Change(drawTPoints_, Value); }
 
 
 int TTernaplot::UsableCurveLastIndex() const {

@@ -48,10 +48,8 @@ using TTernaryAreaList = TAreaTable<TTernaryArea>;
 // Where the triangle stands in a picture, in pixels: bottom-left corner at
 // x = TriLeft, apex at y = TriTop.
 struct TTriangleGeometry {
-  int TriLeft = 0;
-  int TriTop = 0;
-  int TriSide = 260;
-  int TriHeight = 220;
+  int TriLeft = 0, TriTop = 0;
+  int TriSide = 260, TriHeight = 220;
   int Bottom() const { return TriTop + TriHeight; }
 };
 
