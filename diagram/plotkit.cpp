@@ -1,10 +1,16 @@
 // Pieces shared by the binary and the ternary diagram controls.
 #include "diagram/plotkit.h"
 
+#include <QFont>
 #include <QLocale>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+
+#include "platform/messages.h"
 
 const std::array<TColor, 16> AreaColors = {
     0xFFFFE0, 0xFFE0E0, 0xE0E0FF, 0xD8FFD8, 0xD0D0E8, 0xD0FFFF, 0xFFFFB0, 0xFFC0C0,
@@ -163,4 +169,49 @@ void VisitSplinePiece(int n, TSplineKnots& x, TSplineKnots& y, int Samples,
     return;
   }
   for (int k = 1; k <= n; ++k) Visit(std::nearbyint(x[k]), std::nearbyint(y[k]), k == 1, false);
+}
+
+// --- Output --------------------------------------------------------------------
+
+bool PrintPicturePage(QPrinter& Printer, const QImage& Picture, const QString& Footer) {
+  bool ok = false;
+  QPainter painter;
+  if (painter.begin(&Printer)) {
+    const int pageWidth = Printer.width();
+    const double s = double(pageWidth - 40) / std::max(Picture.width(), 1);
+    const QRect target(20, 0, pageWidth - 40, RoundPixel(Picture.height() * s));
+    painter.drawImage(target, Picture);
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(8);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    const int top = target.y() + target.height() - 5;
+    painter.drawText(QRect(80, top, std::max(pageWidth - 80, 1), Printer.height() - top),
+                     Qt::AlignLeft | Qt::AlignTop, Footer);
+    ok = painter.end();
+  }
+  if (!ok) {
+    const QString where = Printer.outputFormat() == QPrinter::PdfFormat ? Printer.outputFileName()
+                                                                        : Printer.printerName();
+    ShowMessage(QStringLiteral("Cannot print the diagram on %1.").arg(where));
+  }
+  return ok;
+}
+
+void PrintOnDefaultPrinter(const std::function<void(QPrinter& Printer)>& Print) {
+  const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+  if (info.isNull()) {
+    ShowMessage(QStringLiteral("No printer is installed."));
+    return;
+  }
+  QPrinter printer(info, QPrinter::HighResolution);
+  Print(printer);
+}
+
+void ReportSaveFailure(const QString& FileName, const QString& Reason, QString* Error) {
+  const QString text = QStringLiteral("Cannot save the diagram to %1: %2").arg(FileName, Reason);
+  if (Error)
+    *Error = text;
+  else
+    ShowMessage(text);
 }

@@ -1,0 +1,95 @@
+#include "app/ternary_sample.h"
+
+#include <initializer_list>
+
+using namespace ternary;
+using namespace ternarysample;
+
+namespace {
+
+struct TSampleField {
+  const char* Identifier;
+  // The T-points in order around the field: its corner, a binary eutectic,
+  // the ternary eutectic, the other binary eutectic.
+  TTernarySamplePoint Points[4];
+  float FillA, FillB;
+};
+
+const TSampleField Fields[] = {
+    {"(Bi)", {Bi, BiPb, Eutectic, BiSn}, 75, 12},
+    {"(Pb)", {Pb, PbSn, Eutectic, BiPb}, 15, 65},
+    {"(Sn)", {Sn, BiSn, Eutectic, PbSn}, 15, 12},
+};
+
+// The three eutectic valleys, each from its binary eutectic down to the
+// ternary eutectic, with the slight bend of the published liquidus
+// projections; a separator before each.
+constexpr double Separator = -1;
+const std::initializer_list<std::pair<double, double>> Valleys = {
+    {Separator, Separator},
+    {BiPb.A, BiPb.B}, {54.3, 40.0}, {53.2, 35.8}, {Eutectic.A, Eutectic.B},
+    {Separator, Separator},
+    {PbSn.A, PbSn.B}, {17.0, 37.2}, {35.0, 34.9}, {Eutectic.A, Eutectic.B},
+    {Separator, Separator},
+    {BiSn.A, BiSn.B}, {55.4, 11.0}, {53.8, 22.0}, {Eutectic.A, Eutectic.B},
+};
+
+}  // namespace
+
+void LoadTernarySample(TTernagram& g) {
+  // The published compositions are mass percent.
+  g.SetCUnits(cuMassPercents);
+
+  const std::pair<TSubstance*, std::pair<const char*, float>> substances[] = {
+      {g.SubstanceA(), {"Bi", 208.98f}},
+      {g.SubstanceB(), {"Pb", 207.2f}},
+      {g.SubstanceC(), {"Sn", 118.71f}}};
+  for (const auto& [s, data] : substances) {
+    s->SetName(QString::fromLatin1(data.first));
+    s->Element = QString::fromLatin1(data.first);
+    s->ElementAtoms = 1;
+    s->MolMass = data.second;
+  }
+
+  int i = 0;
+  for (const TSampleField& f : Fields) {
+    TTernaryArea& area = g.AreaList()[i++];
+    area.Identifier = QString::fromLatin1(f.Identifier);
+    area.TwoPhase = 0;
+    area.TPointCount = 0;
+    for (const TTernarySamplePoint& p : f.Points)
+      area.TPoints[area.TPointCount++] = TTernaryTPoint{float(p.A), float(p.B), p.T};
+    area.FillA = f.FillA;
+    area.FillB = f.FillB;
+  }
+  g.SetAreas(i);
+
+  g.CurveA().clear();
+  g.CurveB().clear();
+  for (const auto& [a, b] : Valleys) {
+    g.CurveA().push_back(a);
+    g.CurveB().push_back(b);
+  }
+  g.SetCurveLastIndex(int(Valleys.size()) - 1);
+
+  // Isotherms every 50 degrees from the corners' and eutectics' points,
+  // estimated by the altitude method, drawn as labelled smooth lines.
+  TIsotherm& iso = *g.Isotherms();
+  iso.SetMethodStep(1.0f);
+  iso.SetError(2);
+  iso.SetStep(50);
+  iso.SetGraphType(itSpline);
+  iso.SetSigned(true);
+  iso.SetSignStep(10);
+  g.SetTCalcMethod(tcAltitude);
+
+  g.SetTitle(QStringLiteral("Bi-Pb-Sn Sample"));
+  g.SetDrawSplines(true);
+  g.SetDrawAreas(true);
+  g.SetDrawTPoints(true);
+  g.SetDrawIsotherms(true);
+  g.SetLegend(true);
+  g.SetValuesTable(true);
+  g.SetCoPhasesTable(true);
+  g.SetMarkMode(true);
+}
