@@ -305,7 +305,7 @@ class TTernagram : public TTernaplot, public TSubstanceOwner {
   friend class TTernagramTestAccess;
 
   // Paint pieces.
-  void ComposePicture(TCanvas& Canvas);
+  void ComposePicture(TCanvas& Canvas, TBitmap* PaperCache);
   // Isotherms (ternagram_isotherms.cpp).
   void ComputeIsotherms(TCanvas& Canvas);
   void DrawIsothermChains(TCanvas& Canvas);
@@ -315,11 +315,18 @@ class TTernagram : public TTernaplot, public TSubstanceOwner {
   void DrawBalloon(int X, int Y);
   // Zoom pieces (ternagram_zoom.cpp).
   void ComputeZoomImage();
+  // The gestures: a left release after a drag zooms into the window the
+  // band spans; a left press while zoomed leaves the zoom; a drag move
+  // redraws the band up to X.
   void ZoomIn();
   void ZoomOut();
   void DrawRubberBand(int X);
+  // Draws the band last drawn once more, which erases it.
+  void EraseRubberBand();
   void TakeEdgeSeeds();
   void RenameCorners();
+  // Clips the segment P-Q (unzoomed pixels) to the window's image and maps
+  // the visible part, still running from P towards Q, to zoomed pixels.
   bool ClipSegment(double px, double py, double qx, double qy, TPoint& From, TPoint& To) const;
   // Units and orientation (ternagram_units.cpp): every stored composition.
   template <class F>
@@ -370,6 +377,11 @@ class TTernagram : public TTernaplot, public TSubstanceOwner {
   // Zoom window and its image in the unzoomed picture.
   TTernaryWindow zoomWindow_;
   double zxL_ = 0, zxR_ = 0, zxM_ = 0, zyA_ = 0, zyB_ = 0, zMag_ = 1;
+  // Its sides as lines y = K x + B: left, right, bottom.
+  struct TSideLine {
+    double K = 0, B = 0;
+  };
+  std::array<TSideLine, 3> zSides_{};
   std::array<TTernarySeeds, 3> seeds_;
 
   // Mouse interaction state.
@@ -382,9 +394,23 @@ class TTernagram : public TTernaplot, public TSubstanceOwner {
   std::array<TPoint, 3> band_{};
   std::array<TPoint, 4> guide_{};
 
-  // The paint's off-screen pictures, kept between paints.
+  // The paint's off-screen pictures, kept between paints, and the paper
+  // with the empty triangle for the size and layout it was drawn for.
   TBitmap paintFrame_;
   TBltBitmap paintBuffer_;
+  struct TPaperKey {
+    int Width = -1, Height = -1;
+    TTernaLayout Layout;
+    bool Border = false;
+    TColor Paper = 0;
+    bool operator==(const TPaperKey& o) const {
+      return Width == o.Width && Height == o.Height && Layout.TriLeft == o.Layout.TriLeft &&
+             Layout.TriTop == o.Layout.TriTop && Layout.TriSide == o.Layout.TriSide &&
+             Layout.TriHeight == o.Layout.TriHeight && Border == o.Border && Paper == o.Paper;
+    }
+  };
+  TBitmap paperCache_;
+  TPaperKey paperKey_;
 
   // Polynomial fits reused while an area's T-points stay the same.
   struct TFitCache;

@@ -8,6 +8,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include <atomic>
+#include <chrono>
+#include <limits>
+#include <thread>
+
+#include "diagram/altitude.h"
+#include "diagram/polynoms.h"
 #include "diagram/spl.h"
 #include "diagram/ternagram.h"
 #include "platform/application.h"
@@ -24,9 +31,11 @@ constexpr int MaxIsotherms = 1000;
 // Neighbouring chain points farther apart (percent) are not joined.
 constexpr double JoinDistance = 10;
 
-double Distance(const TIsoPoint& a, const TIsoPoint& b) {
-  return std::hypot(double(a.X) - b.X, double(a.Y) - b.Y);
+double Distance2(const TIsoPoint& a, const TIsoPoint& b) {
+  const double dx = double(a.X) - b.X, dy = double(a.Y) - b.Y;
+  return dx * dx + dy * dy;
 }
+double Distance(const TIsoPoint& a, const TIsoPoint& b) { return std::sqrt(Distance2(a, b)); }
 
 // A whole Celsius temperature in the display unit.
 int ToUnit(int t, TTUnits unit) {
@@ -45,18 +54,19 @@ int ToUnit(int t, TTUnits unit) {
 // --- Chains --------------------------------------------------------------------
 
 int ternary::OrderChain(TIsoPoint* P, int n) {
+  // Squared distances compare as the distances do.
   int failures = 0;
   for (int s = 0; s + 1 < n; ++s) {
-    double best = 100.0;
+    double best = 100.0 * 100.0;
     int at = -1;
     for (int t = s + 1; t < n; ++t) {
-      const double d = Distance(P[s], P[t]);
+      const double d = Distance2(P[s], P[t]);
       if (d <= best) {  // on equal distances the later point wins
         best = d;
         at = t;
       }
     }
-    if (at < 0 || best < 0.25 || best > 20)
+    if (at < 0 || best < 0.25 * 0.25 || best > 20.0 * 20.0)
       ++failures;
     else
       std::swap(P[s + 1], P[at]);
@@ -93,6 +103,127 @@ int ternary::SimplifyChain(TIsoPoint* P, int n) {
   P[h + 2] = last;
   return h + 3;
 }
+
+// --- The grid scan's estimates ------------------------------------------------------
+
+// The temperatures of the grid points found in an area, estimated in
+// parallel. The areas' T-points are copied when the scan starts, so what a
+// handler writes while the scan lets messages run cannot race the pool;
+// every estimate is a pure function of that copy.
+class TIsothermScan {
+ public:
+  struct Job {
+    float A, B;
+    int Area;
+    double T;
+  };
+
+  explicit TIsothermScan(const TTernagram& g) : method_(g.TCalcMethod()) {
+    const int areas = std::clamp(g.Areas(), 0, MaxAreas);
+    for (int i = 0; i < areas; ++i) {
+      const TTernaryArea& area = g.AreaList()[i];
+      const int n = std::min<int>(area.TPointCount, MaxTPoints);
+      TAreaData& d = areas_[std::size_t(i)];
+      d.Count = n;
+      double a[MaxTPoints], b[MaxTPoints], t[MaxTPoints];
+      for (int k = 0; k < n; ++k) {
+        d.Points[std::size_t(k)] = TAltitudePoint{area.TPoints[k].A, area.TPoints[k].B,
+                                                  double(area.TPoints[k].T)};
+        a[k] = area.TPoints[k].A;
+        b[k] = area.TPoints[k].B;
+        t[k] = area.TPoints[k].T;
+      }
+      if (method_ == tcPolynomial) d.Fit = FitTemperatureSurface(n, a, b, t);
+    }
+    const double step = g.Isotherms()->MethodStep();
+    const long long rows = std::llround(100 / step);
+    jobs_.reserve(std::size_t(std::max(0LL, (rows - 1) * (rows - 2) / 2)));
+    rowEnds_.push_back(0);
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    for (unsigned w = 1; w < std::min(cores, 8u); ++w) workers_.emplace_back([this] { Work(false); });
+  }
+  ~TIsothermScan() { Finish(); }
+
+  // Jobs are only appended (the storage never moves: it was reserved for
+  // every grid point) and published by a count.
+  void Add(float A, float B, int Area) {
+    if (method_ == tcThermodynamic || jobs_.size() == jobs_.capacity()) return;
+    jobs_.push_back(Job{A, B, Area, 0.0});
+  }
+  void EndRow() {
+    rowEnds_.push_back(jobs_.size());
+    published_.store(jobs_.size(), std::memory_order_release);
+  }
+  // Before row i starts, the pool has finished every row but the last two,
+  // so that the progress the rows report is the progress of the work.
+  void KeepUpWith(int Row) {
+    const std::size_t upTo = Row >= 3 ? rowEnds_[std::size_t(Row - 3)] : 0;
+    while (done_.load(std::memory_order_acquire) < upTo)
+      if (!Take()) std::this_thread::yield();
+  }
+  void Finish() {
+    if (finished_) return;
+    finished_ = true;
+    closed_.store(true, std::memory_order_release);
+    Work(true);
+    for (std::thread& t : workers_) t.join();
+    workers_.clear();
+  }
+  const std::vector<Job>& Jobs() const { return jobs_; }
+
+ private:
+  struct TAreaData {
+    int Count = 0;
+    TAltitudePoints Points{};
+    TMatrix Fit;
+  };
+
+  double Estimate(const Job& j) const {
+    const TAreaData& d = areas_[std::size_t(j.Area)];
+    if (method_ == tcAltitude) return EstimateAltitude(d.Count, d.Points, j.A, j.B);
+    if (d.Fit.Status != 0) return std::numeric_limits<double>::quiet_NaN();
+    return PolynomialValue(d.Fit, j.A / 100.0, j.B / 100.0);
+  }
+  // Works out one published job; false when none is waiting.
+  bool Take() {
+    std::size_t i = next_.load(std::memory_order_relaxed);
+    do {
+      if (i >= published_.load(std::memory_order_acquire)) return false;
+    } while (!next_.compare_exchange_weak(i, i + 1, std::memory_order_acq_rel));
+    jobs_[i].T = Estimate(jobs_[i]);
+    done_.fetch_add(1, std::memory_order_acq_rel);
+    return true;
+  }
+  void Work(bool Last) {
+    int idle = 0;
+    for (;;) {
+      if (Take()) {
+        idle = 0;
+        continue;
+      }
+      if (closed_.load(std::memory_order_acquire) &&
+          next_.load(std::memory_order_acquire) >= published_.load(std::memory_order_acquire))
+        break;
+      // While the rows wait for a long handler, stop spinning.
+      if (++idle > 1000)
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
+      else
+        std::this_thread::yield();
+    }
+    if (Last)
+      while (done_.load(std::memory_order_acquire) < published_.load(std::memory_order_acquire))
+        std::this_thread::yield();
+  }
+
+  TTCalcMethod method_;
+  std::array<TAreaData, MaxAreas> areas_;
+  std::vector<Job> jobs_;
+  std::vector<std::size_t> rowEnds_;
+  std::atomic<std::size_t> published_{0}, next_{0}, done_{0};
+  std::atomic<bool> closed_{false};
+  bool finished_ = false;
+  std::vector<std::thread> workers_;
+};
 
 // --- The isotherm step ---------------------------------------------------------------
 
@@ -143,9 +274,15 @@ void TTernagram::ComputeIsotherms(TCanvas& Canvas) {
   const TTriangleMap map = TriangleMap();
   const int low = iso.LowIsotherm, hot = HotIsotherm();
   const TTUnits unit = tUnits_;
+
+  // The estimates are worked out by a pool while this thread walks the rows
+  // (progress event, pending messages, pixel lookups) and joins in; the
+  // chains are then filled in scan order.
+  TIsothermScan scan(*this);
   computingIsotherms_ = true;
   for (int i = 1; i < rows; ++i) {
     const double B = 100 - i * s;
+    scan.KeepUpWith(i);
     DoIsothermCalcStep();
     ProcessMessages();
     // A handler may have emptied the system or changed the settings the
@@ -157,18 +294,24 @@ void TTernagram::ComputeIsotherms(TCanvas& Canvas) {
       TColor c = Canvas.Pixel(p.X, p.Y);
       while (c == clBlack) c = Canvas.Pixel(++p.X, p.Y);  // outside reads clInvalid
       const int area = LookupArea(Canvas, p.X, p.Y, c);
-      if (area < 0) continue;
-      const double t = AreaTemperature(area, A, B);
-      if (!std::isfinite(t) || std::fabs(t) > 1e9) continue;
-      const int T = ToUnit(int(std::nearbyint(t)), unit);
-      // Regular isotherms whose band T falls in: low + 50k within T -+ Error.
-      const int kFrom = std::max(0, int(std::ceil(double(T - error - low) / LadderStep)));
-      const int kTo = std::min(count - 1, int(std::floor(double(T + error - low) / LadderStep)));
-      for (int k = kFrom; k <= kTo; ++k) isoPoints_[k].push_back(TIsoPoint{float(A), float(B)});
-      if (hot - error <= T && T <= hot + error) isoPoints_[count].push_back(TIsoPoint{float(A), float(B)});
+      if (area >= 0) scan.Add(float(A), float(B), area);
     }
+    scan.EndRow();
   }
+  scan.Finish();
   computingIsotherms_ = false;
+
+  for (const TIsothermScan::Job& job : scan.Jobs()) {
+    const double t = job.T;
+    if (!std::isfinite(t) || std::fabs(t) > 1e9) continue;  // no temperature
+    const int T = ToUnit(int(std::nearbyint(t)), unit);
+    // Regular isotherms whose band T falls in: low + 50k within T -+ Error.
+    const int kFrom = std::max(0, int(std::ceil(double(T - error - low) / LadderStep)));
+    const int kTo = std::min(count - 1, int(std::floor(double(T + error - low) / LadderStep)));
+    for (int k = kFrom; k <= kTo; ++k) isoPoints_[std::size_t(k)].push_back(TIsoPoint{job.A, job.B});
+    if (hot - error <= T && T <= hot + error)
+      isoPoints_[std::size_t(count)].push_back(TIsoPoint{job.A, job.B});
+  }
 
   for (std::size_t k = 0; k < isoPoints_.size(); ++k) {
     std::vector<TIsoPoint>& chain = isoPoints_[k];

@@ -82,7 +82,7 @@ void TTernagram::Paint() {
   bc.CopyRect(whole, bc, whole);
   bc.CopyMode = SRCCOPY;
 
-  ComposePicture(bc);
+  ComposePicture(bc, &paperCache_);
 
   // Onto black, an exclusive-or copy reproduces the picture.
   fc.CopyMode = SRCINVERT;
@@ -105,8 +105,26 @@ void TTernagram::Paint() {
   }
 }
 
-void TTernagram::ComposePicture(TCanvas& Canvas) {
-  DrawPaper(Canvas);
+void TTernagram::ComposePicture(TCanvas& Canvas, TBitmap* PaperCache) {
+  if (PaperCache) {
+    // Paper and triangle change only with the size and the layout: the
+    // screen keeps them and copies them in.
+    const TPaperKey key{Canvas.Width(), Canvas.Height(), layout_, Border(), PaperColor()};
+    const TRect whole{0, 0, Canvas.Width(), Canvas.Height()};
+    if (!(key == paperKey_) || PaperCache->Width() != key.Width || PaperCache->Height() != key.Height) {
+      PaperCache->SetSize(key.Width, key.Height);
+      TCanvas& pc = *PaperCache->Canvas();
+      pc.Brush.Style = bsSolid;
+      pc.Brush.Color = clBlack;
+      pc.FillRect(whole);
+      DrawPaper(pc);
+      paperKey_ = key;
+    }
+    Canvas.CopyMode = SRCCOPY;
+    Canvas.CopyRect(whole, *PaperCache->Canvas(), whole);
+  } else {
+    DrawPaper(Canvas);
+  }
   const int side = TriSide();
   if (side < SmallestSide) return;
   if (AllowZoom() && Zoom()) ComputeZoomImage();
@@ -126,7 +144,7 @@ void TTernagram::RenderPicture(TBitmap& Bitmap) {
   c.Brush.Style = bsSolid;
   c.Brush.Color = clBlack;
   c.FillRect(TRect{0, 0, Bitmap.Width(), Bitmap.Height()});
-  ComposePicture(c);
+  ComposePicture(c, nullptr);
 }
 
 void TTernagram::DrawPaper(TCanvas& Canvas) {
@@ -226,18 +244,26 @@ void TTernagram::FillAreas(TCanvas& Canvas) {
   if (!zoomed) return;
 
   // Areas cut by the window whose own seed lies outside it are filled from
-  // the colours sampled along the window's sides at zoom-in.
+  // the colours sampled along the window's sides at zoom-in. A seed of a
+  // short run at a corner of the window would fall on the outline or
+  // outside it: it is moved just inside the outline.
   const TTernaryWindow& w = zoomWindow_;
   const int bottomY = TriTop() + TriHeight() - 3;
+  const int firstX = RoundPixel(view.LeftEdgeX(bottomY)) + 2;
+  const int lastX = RoundPixel(view.RightEdgeX(bottomY)) - 1;
   for (int k = 0; k < std::min(seeds_[0].Count, TTernarySeeds::MaxSeeds); ++k) {
     const TTernarySeed& s = seeds_[0].Items[k];
     const double x = view.LeftEdgeX(bottomY) + (100 - s.A - s.B - w.Cmin) / (w.Cmax - w.Cmin) * TriSide();
-    fill(TPoint{RoundPixel(x), bottomY}, s.Color);
+    fill(TPoint{std::clamp(RoundPixel(x), firstX, std::max(firstX, lastX)), bottomY}, s.Color);
   }
+  // Near the apex the triangle is too narrow for a seed three pixels in.
+  const int firstY = TriTop() + 6, lastY = TriTop() + TriHeight() - 2;
   for (int side = 1; side <= 2; ++side) {
     for (int k = 0; k < std::min(seeds_[side].Count, TTernarySeeds::MaxSeeds); ++k) {
       const TTernarySeed& s = seeds_[side].Items[k];
-      const int y = TriTop() + RoundPixel((w.Bmax - s.B) / (w.Bmax - w.Bmin) * TriHeight());
+      const int y = std::clamp(
+          TriTop() + RoundPixel((w.Bmax - s.B) / (w.Bmax - w.Bmin) * TriHeight()), firstY,
+          std::max(firstY, lastY));
       const int edge = RoundPixel(view.LeftEdgeX(y));
       const int x = side == 1 ? edge + 3 : 2 * TriLeft() + TriSide() - edge - 3;
       fill(TPoint{x, y}, s.Color);

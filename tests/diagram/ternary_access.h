@@ -22,4 +22,16 @@ class TTernagramTestAccess {
     g.Isotherms()->IsothermCount = int(chains.size()) - 1;
     g.Isotherms()->Calculated = true;
   }
+  // The zoom without the mouse: a drag from Start to x = X released.
+  static void ZoomInFrom(TTernagram& g, TPoint Start, int X) {
+    g.dragStart_ = Start;
+    g.dragX_ = X;
+    g.zoomDragging_ = true;
+    g.ZoomIn();
+  }
+  static bool Clip(const TTernagram& g, double px, double py, double qx, double qy, TPoint& From,
+                   TPoint& To) {
+    return g.ClipSegment(px, py, qx, qy, From, To);
+  }
+  static void SetComputingIsotherms(TTernagram& g, bool Value) { g.computingIsotherms_ = Value; }
 };
