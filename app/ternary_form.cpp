@@ -363,17 +363,22 @@ void TTernaryForm::Ternagram1ZoomOut(QObject*) { ui_->OrientationGroup->setEnabl
 void TTernaryForm::Ternagram1IsothermCalcStep(QObject*) {
   // Called before each row of the composition grid; the diagram lets
   // pending messages run right after, so the bar and the cursor show.
-  if (progressRows_ == 0) {
-    const double step = Ternagram1()->Isotherms()->MethodStep();
-    progressRows_ = std::max(int(std::nearbyint(100 / step)) - 1, 1);
+  const double step = Ternagram1()->Isotherms()->MethodStep();
+  const int rows = std::max(int(std::nearbyint(100 / step)) - 1, 1);
+  // A computation that follows another before its end was seen starts
+  // the count afresh.
+  if (progressRows_ == 0 || progressRow_ >= progressRows_ || rows != progressRows_) {
+    if (progressRows_ == 0) {
+      ui_->ProgressBar1->show();
+      ui_->StatusLabel->setText(QStringLiteral("Computing isotherms..."));
+      QApplication::setOverrideCursor(Qt::WaitCursor);
+      progressTimer_->start();
+    }
+    progressRows_ = rows;
     progressRow_ = 0;
-    ui_->ProgressBar1->setRange(0, progressRows_);
-    ui_->ProgressBar1->show();
-    ui_->StatusLabel->setText(QStringLiteral("Computing isotherms..."));
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    progressTimer_->start();
+    ui_->ProgressBar1->setRange(0, rows);
   }
-  ui_->ProgressBar1->setValue(std::min(progressRow_, progressRows_));  // rows done so far
+  ui_->ProgressBar1->setValue(progressRow_);  // rows done so far
   ++progressRow_;
 }
 

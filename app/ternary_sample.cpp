@@ -15,23 +15,28 @@ struct TSampleField {
   float FillA, FillB;
 };
 
+// Seeds off the grid lines (every 20 % of each share at the default five
+// steps), where the fill can be seen to start.
 const TSampleField Fields[] = {
     {"(Bi)", {Bi, BiPb, Eutectic, BiSn}, 75, 12},
-    {"(Pb)", {Pb, PbSn, Eutectic, BiPb}, 15, 65},
+    {"(Pb)", {Pb, PbSn, Eutectic, BiPb}, 15, 63},
     {"(Sn)", {Sn, BiSn, Eutectic, PbSn}, 15, 12},
 };
 
-// The three eutectic valleys, each from its binary eutectic down to the
-// ternary eutectic, with the slight bend of the published liquidus
-// projections; a separator before each.
+// The three eutectic valleys between the binary eutectics and the ternary
+// eutectic, with the slight bend of the published liquidus projections; a
+// separator before each. Each run starts at the ternary eutectic: a line
+// leaves out its last pixel, so three runs ending there would leave a hole
+// at the junction through which the area fill floods the neighbouring
+// field. Their other ends lie on the triangle's outline.
 constexpr double Separator = -1;
 const std::initializer_list<std::pair<double, double>> Valleys = {
     {Separator, Separator},
-    {BiPb.A, BiPb.B}, {54.3, 40.0}, {53.2, 35.8}, {Eutectic.A, Eutectic.B},
+    {Eutectic.A, Eutectic.B}, {53.2, 35.8}, {54.3, 40.0}, {BiPb.A, BiPb.B},
     {Separator, Separator},
-    {PbSn.A, PbSn.B}, {17.0, 37.2}, {35.0, 34.9}, {Eutectic.A, Eutectic.B},
+    {Eutectic.A, Eutectic.B}, {35.0, 34.9}, {17.0, 37.2}, {PbSn.A, PbSn.B},
     {Separator, Separator},
-    {BiSn.A, BiSn.B}, {55.4, 11.0}, {53.8, 22.0}, {Eutectic.A, Eutectic.B},
+    {Eutectic.A, Eutectic.B}, {53.8, 22.0}, {55.4, 11.0}, {BiSn.A, BiSn.B},
 };
 
 }  // namespace
