@@ -78,14 +78,16 @@ void LoadTernarySample(TTernagram& g) {
   g.SetCurveLastIndex(int(Valleys.size()) - 1);
 
   // Isotherms every 50 degrees from the corners' and eutectics' points,
-  // estimated by the altitude method, drawn as labelled smooth lines.
+  // estimated by the altitude method, drawn as labelled smooth lines. A
+  // band of one degree on the 1 % grid gives single lines; a label on every
+  // 20th point keeps them readable.
   TIsotherm& iso = *g.Isotherms();
   iso.SetMethodStep(1.0f);
-  iso.SetError(2);
+  iso.SetError(1);
   iso.SetStep(50);
   iso.SetGraphType(itSpline);
   iso.SetSigned(true);
-  iso.SetSignStep(10);
+  iso.SetSignStep(20);
   g.SetTCalcMethod(tcAltitude);
 
   g.SetTitle(QStringLiteral("Bi-Pb-Sn Sample"));
