@@ -89,7 +89,8 @@ QIcon Glyph(TGlyph Kind) {
     }
     case glTernary: {  // a composition triangle with three coloured fields
       const QPointF a(1, 14), b(7.5, 2), c(14, 14), e(7.5, 9.5);
-      const QColor fields[] = {QColor(255, 255, 176), QColor(224, 224, 255), QColor(208, 255, 208)};
+      // the colours of the sample's three fields, a little stronger
+      const QColor fields[] = {QColor(128, 255, 255), QColor(160, 160, 255), QColor(255, 160, 160)};
       const QPointF corners[][4] = {{a, (a + b) / 2, e, (a + c) / 2},
                                     {b, (b + c) / 2, e, (a + b) / 2},
                                     {c, (a + c) / 2, e, (b + c) / 2}};

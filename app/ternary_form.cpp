@@ -258,7 +258,6 @@ void TTernaryForm::CUnitsGroupClick() {
 void TTernaryForm::TUnitsGroupClick() {
   const int i = RadioGroupItemIndex(ui_->TUnitsGroup);
   if (i >= 0 && i <= 2) ui_->Ternagram1->SetTUnits(TUnitItems[i]);
-  // The hot isotherm's temperature is in the display unit.
 }
 
 void TTernaryForm::GridTypeGroupClick() {
