@@ -1,17 +1,15 @@
-// TBinagram: construction, display switches, grid steps, marking and the
-// events. The composition window, units and orientation are in
+// TBinagram: construction, grid steps and the temperature unit (the
+// switches, marking and events it shares with the ternary control live in
+// TPhasePlot). The composition window, units and orientation are in
 // binagram_units.cpp.
 #include "diagram/binagram.h"
 
 #include <cmath>
 
-#include "platform/messages.h"
 
 using namespace binary;
 
 TBinagram::TBinagram(QWidget* AOwner) : TBinaplot(AOwner) {
-  SetControlStyle(ControlStyle() | csOpaque | csFramed);
-
   // Named before they get their owner, so naming them repaints nothing.
   substanceA_.SetName(QStringLiteral("SubA"));
   substanceA_.DisplayName = substanceA_.Name();
@@ -19,8 +17,6 @@ TBinagram::TBinagram(QWidget* AOwner) : TBinaplot(AOwner) {
   substanceB_.DisplayName = substanceB_.Name();
   substanceA_.Owner = this;
   substanceB_.Owner = this;
-  markedPoint_.Owner = this;
-  cursorPoint_.Owner = this;
 
   RebuildCAxisCaption();
   compositionScale_ = 100;
@@ -37,20 +33,7 @@ TBinagram::TBinagram(QWidget* AOwner) : TBinaplot(AOwner) {
   savedHighCLimit_ = 100;
 }
 
-TBinagram::~TBinagram() {
-  onMarkPoint_ = nullptr;
-  onZoomIn_ = nullptr;
-  onZoomOut_ = nullptr;
-}
-
-void TBinagram::SetAllowZoom(bool Value) {
-  if (Value == allowZoom_) return;
-  if (Zooming()) {
-    ShowMessage(QStringLiteral("That property can not be changed while zooming."));
-    return;
-  }
-  allowZoom_ = Value;  // only consulted by the mouse: no repaint
-}
+TBinagram::~TBinagram() = default;
 
 void TBinagram::SetCAxisStep(int Value) {
   if (Value == cAxisStep_) return;
@@ -65,50 +48,15 @@ void TBinagram::SetCAxisStep(int Value) {
   Invalidate();
 }
 
-void TBinagram::SetCoPhasesTable(bool Value) {
-  if (Value == coPhasesTable_) return;
-  coPhasesTable_ = Value;
-  Invalidate();
-}
-
 void TBinagram::SetGridType(TGridType Value) {
   if (Value == gridType_) return;
   gridType_ = Value;
   Invalidate();
 }
 
-void TBinagram::SetLegend(bool Value) {
-  if (Value == legend_) return;
-  legend_ = Value;
-  Invalidate();
-}
-
-void TBinagram::SetMarkMode(bool Value) {
-  if (Value == markMode_) return;
-  markMode_ = Value;
-  if (!markMode_) markedPoint_.Visible = false;
-  Invalidate();
-}
-
-void TBinagram::SetMouseGrid(bool Value) {
-  mouseGrid_ = Value;  // the cross-hair follows the next mouse move
-}
-
 void TBinagram::SetTAxisStep(int Value) {
   if (Value == tAxisStep_) return;
   tAxisStep_ = Value < 10 ? 10 : Value;
-  Invalidate();
-}
-
-void TBinagram::SetTitle(const QString& Value) {
-  if (Value == title_) return;
-  title_ = Value;
-  Invalidate();
-}
-
-void TBinagram::SetValuesTable(bool Value) {
-  if (Value == valuesTable_) return;
-  valuesTable_ = Value;
   Invalidate();
 }
 
@@ -123,14 +71,3 @@ void TBinagram::SetTUnits(TTUnits Value) {
   TBinaplot::SetTUnits(Value);
 }
 
-void TBinagram::DoMarkPoint() {
-  if (onMarkPoint_) onMarkPoint_(this);
-}
-
-void TBinagram::DoZoomIn() {
-  if (onZoomIn_) onZoomIn_(this);
-}
-
-void TBinagram::DoZoomOut() {
-  if (onZoomOut_) onZoomOut_(this);
-}

@@ -29,11 +29,7 @@ struct TEdgeSeed {
   int Run = 0;          // pixels of this colour in a row along the edge
 };
 
-struct TEdgeSeeds {
-  static constexpr int MaxSeeds = 12;
-  std::array<TEdgeSeed, MaxSeeds> Items;
-  std::uint8_t Count = 0;
-};
+using TEdgeSeeds = TSeedList<TEdgeSeed>;
 
 // The layout of one picture: plot rectangle and legend column, in pixels.
 struct TBinaLayout {
@@ -44,19 +40,15 @@ struct TBinaLayout {
   int LegendWidth = 0;
 };
 
-class TBinagram : public TBinaplot, public TSubstanceOwner {
+class TBinagram : public TBinaplot {
   Q_OBJECT
  public:
   explicit TBinagram(QWidget* AOwner = nullptr);
   ~TBinagram() override;
 
   // Published properties.
-  bool AllowZoom() const { return allowZoom_; }
-  void SetAllowZoom(bool Value);
   int CAxisStep() const { return cAxisStep_; }
   void SetCAxisStep(int Value);
-  bool CoPhasesTable() const { return coPhasesTable_; }
-  void SetCoPhasesTable(bool Value);
   binary::TCUnits CUnits() const { return cUnits_; }
   void SetCUnits(binary::TCUnits Value);
   bool CursorOnArea() const { return cursorOnArea_; }
@@ -64,45 +56,23 @@ class TBinagram : public TBinaplot, public TSubstanceOwner {
   void SetDataOrientation(binary::TDataOrientation Value);
   binary::TGridType GridType() const { return gridType_; }
   void SetGridType(binary::TGridType Value);
-  bool Legend() const { return legend_; }
-  void SetLegend(bool Value);
   double LowCLimit() const { return lowCLimit_; }
   void SetLowCLimit(double Value);
   double HighCLimit() const { return highCLimit_; }
   void SetHighCLimit(double Value);
-  bool MarkMode() const { return markMode_; }
-  void SetMarkMode(bool Value);
-  bool MouseGrid() const { return mouseGrid_; }
-  void SetMouseGrid(bool Value);
   TSubstance* SubstanceA() { return &substanceA_; }
   TSubstance* SubstanceB() { return &substanceB_; }
   const TSubstance* SubstanceA() const { return &substanceA_; }
   const TSubstance* SubstanceB() const { return &substanceB_; }
   int TAxisStep() const { return tAxisStep_; }
   void SetTAxisStep(int Value);
-  const QString& Title() const { return title_; }
-  void SetTitle(const QString& Value);
-  bool ValuesTable() const { return valuesTable_; }
-  void SetValuesTable(bool Value);
-
-  TNotifyEvent OnMarkPoint() const { return onMarkPoint_; }
-  void SetOnMarkPoint(TNotifyEvent Value) { onMarkPoint_ = std::move(Value); }
-  TNotifyEvent OnZoomIn() const { return onZoomIn_; }
-  void SetOnZoomIn(TNotifyEvent Value) { onZoomIn_ = std::move(Value); }
-  TNotifyEvent OnZoomOut() const { return onZoomOut_; }
-  void SetOnZoomOut(TNotifyEvent Value) { onZoomOut_ = std::move(Value); }
 
   void SetTUnits(binary::TTUnits Value) override;
 
-  bool KeepsDisplayNames() const override { return Zooming(); }
-  void SubstanceRenamed() override { Invalidate(); }
+  bool IsZoomed() const override { return Zooming(); }
 
   // Public state.
   double CompositionScale() const { return compositionScale_; }
-  TFullDataPoint& MarkedPoint() { return markedPoint_; }
-  TFullDataPoint& CursorPoint() { return cursorPoint_; }
-  const TFullDataPoint& MarkedPoint() const { return markedPoint_; }
-  const TFullDataPoint& CursorPoint() const { return cursorPoint_; }
   const QString& CAxisCaption() const { return cAxisCaption_; }
   const QString& DivisionText() const { return divisionText_; }
   bool DivisionPoint() const { return divisionPoint_; }
@@ -124,9 +94,7 @@ class TBinagram : public TBinaplot, public TSubstanceOwner {
   const TEdgeSeeds& LeftSeeds() const { return leftSeeds_; }
   const TEdgeSeeds& RightSeeds() const { return rightSeeds_; }
   bool ZoomDragging() const { return zoomDragging_; }
-  bool BalloonShown() const { return balloonShown_; }
   bool MouseGridShown() const { return mouseGridShown_; }
-  bool Painted() const { return painted_; }
 
   // Printing and export with the fixed print layout; both repaint after.
   // Print() uses the default printer (telling the user when there is none);
@@ -190,9 +158,6 @@ class TBinagram : public TBinaplot, public TSubstanceOwner {
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
-  virtual void DoMarkPoint();
-  virtual void DoZoomIn();
-  virtual void DoZoomOut();
 
   // Mouse helpers (binagram_mouse.cpp).
   void IdentifyArea(TColor c, int x, int y);
@@ -212,30 +177,18 @@ class TBinagram : public TBinaplot, public TSubstanceOwner {
  private:
   friend class TBinagramTestAccess;
 
-  bool allowZoom_ = true;
   int cAxisStep_ = 2;
-  bool coPhasesTable_ = true;
   binary::TCUnits cUnits_ = binary::cuMolPercents;
   bool cursorOnArea_ = false;
   binary::TDataOrientation dataOrientation_ = binary::doDirect;
   binary::TGridType gridType_ = binary::gtOutsideScale;
-  bool legend_ = true;
   double lowCLimit_ = 0.0;
   double highCLimit_ = 100.0;
-  bool markMode_ = false;
-  bool mouseGrid_ = false;
   TSubstance substanceA_;
   TSubstance substanceB_;
   int tAxisStep_ = 100;
-  QString title_;
-  bool valuesTable_ = true;
-  TNotifyEvent onMarkPoint_;
-  TNotifyEvent onZoomIn_;
-  TNotifyEvent onZoomOut_;
 
   double compositionScale_ = 100.0;
-  TFullDataPoint markedPoint_;
-  TFullDataPoint cursorPoint_;
   QString cAxisCaption_;
   QString divisionText_;
   bool divisionPoint_ = false;
@@ -251,10 +204,8 @@ class TBinagram : public TBinaplot, public TSubstanceOwner {
 
   // Mouse interaction state.
   bool zoomDragging_ = false;
-  bool balloonShown_ = false;
   bool mouseGridShown_ = false;
   bool coPhasesShown_ = false;
-  bool painted_ = false;
   TPoint dragStart_, dragEnd_;
   TPoint bandCorner1_, bandCorner2_;
   TPoint gridH1_, gridH2_, gridV1_, gridV2_;

@@ -77,30 +77,12 @@ TScaleMap TBinagram::SavedTemperatureMap() const {
 
 void TBinagram::Paint() {
   painted_ = false;
-  // A control that was never shown may not have had its resize delivered.
-  if (Surface().Width() != Width() || Surface().Height() != Height())
-    Surface().SetSize(Width(), Height());
   RunLayout(Width(), Height());
-  const TRect whole{0, 0, Width(), Height()};
-
   // The picture is composed off screen and reaches the surface in one copy,
   // so the screen never shows a half-drawn diagram.
-  TBitmap& frame = paintFrame_;
-  if (frame.Width() != Width() || frame.Height() != Height()) frame.SetSize(Width(), Height());
-  TCanvas& fc = *frame.Canvas();
-  fc.CopyMode = BLACKNESS;
-  fc.CopyRect(whole, fc, whole);
-  fc.CopyMode = SRCCOPY;
-
-  TBltBitmap& blt = paintBuffer_;
-  blt.MakeLike(frame);
-  TCanvas& bc = *blt.Canvas();
-  bc.CopyMode = BLACKNESS;
-  bc.CopyRect(whole, bc, whole);
-  bc.CopyMode = SRCCOPY;
-
-  DrawFrame(bc);
-  if (PlotWidth() >= FramedPlotWidth) {
+  PaintOffScreen(paintFrame_, paintBuffer_, [this](TCanvas& bc) {
+    DrawFrame(bc);
+    if (PlotWidth() < FramedPlotWidth) return;
     if (AllowZoom() && Zooming()) ComputeZoomWindow();
     if (DrawSplines()) DrawCurves(bc);
     // The fill stops at the plot's outline: a plot drawn without its frame
@@ -110,16 +92,8 @@ void TBinagram::Paint() {
     DrawTitle(bc, PaperColor());
     DrawCAxisCaption(bc, PaperColor());
     if (Legend() && Areas() > 0) DrawLegend(bc);
-  }
-
-  // Onto black, an exclusive-or copy reproduces the picture.
-  fc.CopyMode = SRCINVERT;
-  fc.CopyRect(whole, bc, whole);
-  fc.CopyMode = SRCCOPY;
-
+  });
   TCanvas& screen = *Canvas();
-  screen.CopyMode = SRCCOPY;
-  screen.CopyRect(whole, fc, whole);
 
   // What follows the mouse is drawn on the surface itself.
   if (MouseGridShown()) DrawMouseGrid();

@@ -16,47 +16,13 @@ int TScaleMap::transformRounded(double v) const { return RoundPixel(transform(v)
 
 // --- TBinaplot -------------------------------------------------------------
 
-TBinaplot::TBinaplot(QWidget* AOwner) : TCustomControl(AOwner) {
-  SetControlStyle(ControlStyle() | csFramed | csOpaque);
-}
+TBinaplot::TBinaplot(QWidget* AOwner) : TPhasePlot(AOwner) {}
 
 TBinaplot::~TBinaplot() = default;
 
 void TBinaplot::SetGraphKind(TGraphKind Value) {
   if (Value == graphKind_) return;
   graphKind_ = Value;
-  Invalidate();
-}
-
-void TBinaplot::SetBorder(bool Value) {
-  if (Value == border_) return;
-  border_ = Value;
-  Invalidate();
-}
-
-void TBinaplot::SetPaperColor(TColor Value) {
-  if (Value == paperColor_) return;
-  paperColor_ = Value;
-  Invalidate();
-}
-
-void TBinaplot::SetDrawSplines(bool Value) {
-  if (Value == drawSplines_) return;
-  drawSplines_ = Value;
-  Invalidate();
-}
-
-void TBinaplot::SetDrawAreas(bool Value) {
-  if (Value == drawAreas_) return;
-  drawAreas_ = Value;
-  Invalidate();
-}
-
-void TBinaplot::SetAreas(int Value) {
-  // Compared before the correction: assigning 20 over a stored 16 stores 16
-  // and repaints again.
-  if (Value == areas_) return;
-  areas_ = std::clamp(Value, 0, MaxAreas);
   Invalidate();
 }
 
@@ -190,7 +156,7 @@ void TBinaplot::SetTUnits(TTUnits Value) {
   for (int i = 0; i <= lastIndex_ && i < int(curveC_.size()); ++i)
     if (curveC_[i] >= 0 && curveC_[i] <= 100)
       curveT_[i] = ConvertTemperature(curveT_[i], from, Value);
-  for (int i = 0; i < areas_; ++i)
+  for (int i = 0; i < AreasInUse(); ++i)
     areaList_[i].T = float(ConvertTemperature(areaList_[i].T, from, Value));
 
   Invalidate();

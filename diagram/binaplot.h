@@ -52,7 +52,7 @@ struct TScaleMap {
   int transformRounded(double v) const;
 };
 
-class TBinaplot : public TCustomControl {
+class TBinaplot : public TPhasePlot {
   Q_OBJECT
  public:
   explicit TBinaplot(QWidget* AOwner = nullptr);
@@ -60,16 +60,6 @@ class TBinaplot : public TCustomControl {
 
   binary::TGraphKind GraphKind() const { return graphKind_; }
   void SetGraphKind(binary::TGraphKind Value);
-  bool Border() const { return border_; }
-  void SetBorder(bool Value);
-  TColor PaperColor() const { return paperColor_; }
-  void SetPaperColor(TColor Value);
-  bool DrawSplines() const { return drawSplines_; }
-  void SetDrawSplines(bool Value);
-  bool DrawAreas() const { return drawAreas_; }
-  void SetDrawAreas(bool Value);
-  int Areas() const { return areas_; }
-  void SetAreas(int Value);
   double HighTLimit() const { return highTLimit_; }
   void SetHighTLimit(double Value);
   double LowTLimit() const { return lowTLimit_; }
@@ -110,11 +100,6 @@ class TBinaplot : public TCustomControl {
 
  private:
   binary::TGraphKind graphKind_ = binary::gkHorizontal;
-  bool border_ = true;
-  TColor paperColor_ = clBtnFace;
-  bool drawSplines_ = false;
-  bool drawAreas_ = false;
-  int areas_ = 0;
   double highTLimit_ = 1000.0;
   double lowTLimit_ = 0.0;
   binary::TTUnits tUnits_ = binary::tuC;

@@ -171,6 +171,102 @@ void VisitSplinePiece(int n, TSplineKnots& x, TSplineKnots& y, int Samples,
   for (int k = 1; k <= n; ++k) Visit(std::nearbyint(x[k]), std::nearbyint(y[k]), k == 1, false);
 }
 
+// --- TPhasePlot ----------------------------------------------------------------
+
+TPhasePlot::TPhasePlot(QWidget* AOwner) : TCustomControl(AOwner) {
+  SetControlStyle(ControlStyle() | csFramed | csOpaque);
+  markedPoint_.Owner = this;
+  cursorPoint_.Owner = this;
+}
+
+TPhasePlot::~TPhasePlot() {
+  onMarkPoint_ = nullptr;
+  onZoomIn_ = nullptr;
+  onZoomOut_ = nullptr;
+}
+
+namespace {
+// Stores a changed value and repaints; an unchanged one does nothing.
+template <class T>
+void Change(TPhasePlot& plot, T& field, const T& value) {
+  if (value == field) return;
+  field = value;
+  plot.Invalidate();
+}
+}  // namespace
+
+void TPhasePlot::SetBorder(bool Value) { Change(*this, border_, Value); }
+void TPhasePlot::SetPaperColor(TColor Value) { Change(*this, paperColor_, Value); }
+void TPhasePlot::SetDrawSplines(bool Value) { Change(*this, drawSplines_, Value); }
+void TPhasePlot::SetDrawAreas(bool Value) { Change(*this, drawAreas_, Value); }
+void TPhasePlot::SetCoPhasesTable(bool Value) { Change(*this, coPhasesTable_, Value); }
+void TPhasePlot::SetLegend(bool Value) { Change(*this, legend_, Value); }
+void TPhasePlot::SetTitle(const QString& Value) { Change(*this, title_, Value); }
+void TPhasePlot::SetValuesTable(bool Value) { Change(*this, valuesTable_, Value); }
+
+void TPhasePlot::SetAreas(int Value) {
+  if (Value == areas_) return;
+  areas_ = std::clamp(Value, 0, MaxAreas);
+  Invalidate();
+}
+
+void TPhasePlot::SetAllowZoom(bool Value) {
+  if (Value == allowZoom_) return;
+  if (IsZoomed()) {
+    ShowMessage(QStringLiteral("That property can not be changed while zooming."));
+    return;
+  }
+  allowZoom_ = Value;  // only consulted by the mouse: no repaint
+}
+
+void TPhasePlot::SetMarkMode(bool Value) {
+  if (Value == markMode_) return;
+  markMode_ = Value;
+  if (!markMode_) markedPoint_.Visible = false;
+  Invalidate();
+}
+
+void TPhasePlot::DoMarkPoint() {
+  if (onMarkPoint_) onMarkPoint_(this);
+}
+
+void TPhasePlot::DoZoomIn() {
+  if (onZoomIn_) onZoomIn_(this);
+}
+
+void TPhasePlot::DoZoomOut() {
+  if (onZoomOut_) onZoomOut_(this);
+}
+
+void TPhasePlot::PaintOffScreen(TBitmap& Frame, TBltBitmap& Buffer,
+                                const std::function<void(TCanvas&)>& Compose) {
+  // A control that was never shown may not have had its resize delivered.
+  if (Surface().Width() != Width() || Surface().Height() != Height())
+    Surface().SetSize(Width(), Height());
+  const TRect whole{0, 0, Width(), Height()};
+  if (Frame.Width() != Width() || Frame.Height() != Height()) Frame.SetSize(Width(), Height());
+  TCanvas& fc = *Frame.Canvas();
+  fc.CopyMode = BLACKNESS;
+  fc.CopyRect(whole, fc, whole);
+  fc.CopyMode = SRCCOPY;
+
+  Buffer.MakeLike(Frame);
+  TCanvas& bc = *Buffer.Canvas();
+  bc.CopyMode = BLACKNESS;
+  bc.CopyRect(whole, bc, whole);
+  bc.CopyMode = SRCCOPY;
+
+  Compose(bc);
+
+  // Onto black, an exclusive-or copy reproduces the picture.
+  fc.CopyMode = SRCINVERT;
+  fc.CopyRect(whole, bc, whole);
+  fc.CopyMode = SRCCOPY;
+  TCanvas& screen = *Canvas();
+  screen.CopyMode = SRCCOPY;
+  screen.CopyRect(whole, fc, whole);
+}
+
 // --- Output --------------------------------------------------------------------
 
 bool PrintPicturePage(QPrinter& Printer, const QImage& Picture, const QString& Footer) {

@@ -7,7 +7,9 @@
 #include <array>
 #include <functional>
 
+#include "diagram/phasekit.h"
 #include "diagram/spl.h"
+#include "platform/control.h"
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
 #include "platform/color.h"
@@ -68,6 +70,16 @@ class TAreaTable {
   static bool Valid(int i) { return i >= 0 && i < MaxAreas; }
   std::array<TArea, MaxAreas> items_;
   TArea scratch_;
+};
+
+// The colours sampled along the sides of a zoom window at zoom-in: they
+// fill the areas cut by the window whose own seed lies outside it. At most
+// 12 per side.
+template <class TSeed>
+struct TSeedList {
+  static constexpr int MaxSeeds = 12;
+  std::array<TSeed, MaxSeeds> Items;
+  int Count = 0;
 };
 
 // The off-screen bitmap of both controls.
@@ -135,6 +147,98 @@ class TCurveRun {
 using TCurveVisitor = std::function<void(double x, double y, bool First, bool Smooth)>;
 void VisitSplinePiece(int n, TSplineKnots& x, TSplineKnots& y, int Samples,
                       const TCurveVisitor& Visit);
+
+// --- The controls' common base ----------------------------------------------
+
+// What every phase-diagram control has, whatever it draws: the paper, the
+// curve and fill switches, the areas in use, the panels beside the picture,
+// marking with its two points, the zoom permission and the three events.
+// Setters compare, store and repaint; AllowZoom is refused while zoomed.
+class TPhasePlot : public TCustomControl, public TSubstanceOwner {
+  Q_OBJECT
+ public:
+  explicit TPhasePlot(QWidget* AOwner = nullptr);
+  ~TPhasePlot() override;
+
+  bool Border() const { return border_; }
+  void SetBorder(bool Value);
+  TColor PaperColor() const { return paperColor_; }
+  void SetPaperColor(TColor Value);
+  bool DrawSplines() const { return drawSplines_; }
+  void SetDrawSplines(bool Value);
+  bool DrawAreas() const { return drawAreas_; }
+  void SetDrawAreas(bool Value);
+  // 0..16; compared before the correction, so 20 over a stored 16 repaints.
+  int Areas() const { return areas_; }
+  void SetAreas(int Value);
+  bool AllowZoom() const { return allowZoom_; }
+  void SetAllowZoom(bool Value);
+  bool CoPhasesTable() const { return coPhasesTable_; }
+  void SetCoPhasesTable(bool Value);
+  bool Legend() const { return legend_; }
+  void SetLegend(bool Value);
+  bool MarkMode() const { return markMode_; }
+  void SetMarkMode(bool Value);
+  // Only consulted by the next mouse move: no repaint.
+  bool MouseGrid() const { return mouseGrid_; }
+  void SetMouseGrid(bool Value) { mouseGrid_ = Value; }
+  const QString& Title() const { return title_; }
+  void SetTitle(const QString& Value);
+  bool ValuesTable() const { return valuesTable_; }
+  void SetValuesTable(bool Value);
+
+  TNotifyEvent OnMarkPoint() const { return onMarkPoint_; }
+  void SetOnMarkPoint(TNotifyEvent Value) { onMarkPoint_ = std::move(Value); }
+  TNotifyEvent OnZoomIn() const { return onZoomIn_; }
+  void SetOnZoomIn(TNotifyEvent Value) { onZoomIn_ = std::move(Value); }
+  TNotifyEvent OnZoomOut() const { return onZoomOut_; }
+  void SetOnZoomOut(TNotifyEvent Value) { onZoomOut_ = std::move(Value); }
+
+  TFullDataPoint& MarkedPoint() { return markedPoint_; }
+  TFullDataPoint& CursorPoint() { return cursorPoint_; }
+  const TFullDataPoint& MarkedPoint() const { return markedPoint_; }
+  const TFullDataPoint& CursorPoint() const { return cursorPoint_; }
+  bool BalloonShown() const { return balloonShown_; }
+  bool Painted() const { return painted_; }
+
+  // The picture shows a zoom window.
+  virtual bool IsZoomed() const = 0;
+  bool KeepsDisplayNames() const override { return IsZoomed(); }
+  void SubstanceRenamed() override { Invalidate(); }
+
+ protected:
+  virtual void DoMarkPoint();
+  virtual void DoZoomIn();
+  virtual void DoZoomOut();
+  // The areas in use, clamped to the table.
+  int AreasInUse() const { return areas_ < 0 ? 0 : areas_ > MaxAreas ? MaxAreas : areas_; }
+  // Composes a picture off screen (Frame and Buffer, kept between paints)
+  // with Compose and puts it on the surface in one copy.
+  void PaintOffScreen(TBitmap& Frame, TBltBitmap& Buffer,
+                      const std::function<void(TCanvas&)>& Compose);
+
+  bool allowZoom_ = true;
+  bool coPhasesTable_ = true;
+  bool legend_ = true;
+  bool markMode_ = false;
+  bool mouseGrid_ = false;
+  QString title_;
+  bool valuesTable_ = true;
+  TFullDataPoint markedPoint_;
+  TFullDataPoint cursorPoint_;
+  bool balloonShown_ = false;
+  bool painted_ = false;
+
+ private:
+  bool border_ = true;
+  TColor paperColor_ = clBtnFace;
+  bool drawSplines_ = false;
+  bool drawAreas_ = false;
+  int areas_ = 0;
+  TNotifyEvent onMarkPoint_;
+  TNotifyEvent onZoomIn_;
+  TNotifyEvent onZoomOut_;
+};
 
 // --- Output --------------------------------------------------------------------
 

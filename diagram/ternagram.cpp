@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/messages.h"
 
 using namespace ternary;
 
@@ -121,8 +120,6 @@ TTernagram::TTernagram(QWidget* AOwner) : TTernaplot(AOwner) {
 
   isotherms_ = std::make_unique<TIsotherm>();
   isotherms_->Diagram = this;
-  cursorPoint_.Owner = this;
-  markedPoint_.Owner = this;
 
   SetCompositionScale(100);
   resize(469, 322);
@@ -134,33 +131,15 @@ TTernagram::TTernagram(QWidget* AOwner) : TTernaplot(AOwner) {
 
 TTernagram::~TTernagram() {
   onIsothermCalcStep_ = nullptr;
-  onMarkPoint_ = nullptr;
-  onZoomIn_ = nullptr;
-  onZoomOut_ = nullptr;
   if (isotherms_) isotherms_->Diagram = nullptr;
 }
 
 // --- Properties ------------------------------------------------------------------
 
-void TTernagram::SetAllowZoom(bool Value) {
-  if (Value == allowZoom_) return;
-  if (zoom_) {
-    ShowMessage(QStringLiteral("That property can not be changed while zooming."));
-    return;
-  }
-  allowZoom_ = Value;  // only consulted by the mouse: no repaint
-}
-
 void TTernagram::SetTCalcMethod(TTCalcMethod Value) {
   if (Value == tCalcMethod_) return;
   tCalcMethod_ = Value;
   isotherms_->Calculated = false;
-  Invalidate();
-}
-
-void TTernagram::SetCoPhasesTable(bool Value) {
-  if (Value == coPhasesTable_) return;
-  coPhasesTable_ = Value;
   Invalidate();
 }
 
@@ -215,39 +194,10 @@ void TTernagram::SetHotIsothermColor(TColor Value) {
   Invalidate();
 }
 
-void TTernagram::SetLegend(bool Value) {
-  if (Value == legend_) return;
-  legend_ = Value;
-  Invalidate();
-}
-
-void TTernagram::SetMarkMode(bool Value) {
-  if (Value == markMode_) return;
-  markMode_ = Value;
-  if (!markMode_) markedPoint_.Visible = false;
-  Invalidate();
-}
-
-void TTernagram::SetMouseGrid(bool Value) {
-  mouseGrid_ = Value;  // the guide lines follow the next mouse move
-}
-
-void TTernagram::SetTitle(const QString& Value) {
-  if (Value == title_) return;
-  title_ = Value;
-  Invalidate();
-}
-
 void TTernagram::SetTUnits(TTUnits Value) {
   if (Value == tUnits_) return;
   tUnits_ = Value;
   isotherms_->Calculated = false;
-  Invalidate();
-}
-
-void TTernagram::SetValuesTable(bool Value) {
-  if (Value == valuesTable_) return;
-  valuesTable_ = Value;
   Invalidate();
 }
 
@@ -262,14 +212,3 @@ void TTernagram::DoIsothermCalcStep() {
   if (onIsothermCalcStep_) onIsothermCalcStep_(this);
 }
 
-void TTernagram::DoMarkPoint() {
-  if (onMarkPoint_) onMarkPoint_(this);
-}
-
-void TTernagram::DoZoomIn() {
-  if (onZoomIn_) onZoomIn_(this);
-}
-
-void TTernagram::DoZoomOut() {
-  if (onZoomOut_) onZoomOut_(this);
-}

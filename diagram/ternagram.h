@@ -127,26 +127,18 @@ struct TTernarySeed {
   int Run = 0;
 };
 
-struct TTernarySeeds {
-  static constexpr int MaxSeeds = 12;
-  std::array<TTernarySeed, MaxSeeds> Items;
-  int Count = 0;
-};
+using TTernarySeeds = TSeedList<TTernarySeed>;
 
-class TTernagram : public TTernaplot, public TSubstanceOwner {
+class TTernagram : public TTernaplot {
   Q_OBJECT
  public:
   explicit TTernagram(QWidget* AOwner = nullptr);
   ~TTernagram() override;
 
   // Published properties.
-  bool AllowZoom() const { return allowZoom_; }
-  void SetAllowZoom(bool Value);
   ternary::TTCalcMethod TCalcMethod() const { return tCalcMethod_; }
   void SetTCalcMethod(ternary::TTCalcMethod Value);
   int CoPhases() const { return coPhases_; }
-  bool CoPhasesTable() const { return coPhasesTable_; }
-  void SetCoPhasesTable(bool Value);
   ternary::TCUnits CUnits() const { return cUnits_; }
   void SetCUnits(ternary::TCUnits Value);
   bool CursorOnArea() const { return cursorOnArea_; }
@@ -166,51 +158,28 @@ class TTernagram : public TTernaplot, public TSubstanceOwner {
   void SetHotIsotherm(int Value);
   TColor HotIsothermColor() const { return hotIsothermColor_; }
   void SetHotIsothermColor(TColor Value);
-  bool Legend() const { return legend_; }
-  void SetLegend(bool Value);
-  bool MarkMode() const { return markMode_; }
-  void SetMarkMode(bool Value);
-  bool MouseGrid() const { return mouseGrid_; }
-  void SetMouseGrid(bool Value);
   TSubstance* SubstanceA() { return &substances_[0]; }
   TSubstance* SubstanceB() { return &substances_[1]; }
   TSubstance* SubstanceC() { return &substances_[2]; }
   const TSubstance* SubstanceA() const { return &substances_[0]; }
   const TSubstance* SubstanceB() const { return &substances_[1]; }
   const TSubstance* SubstanceC() const { return &substances_[2]; }
-  const QString& Title() const { return title_; }
-  void SetTitle(const QString& Value);
   ternary::TTUnits TUnits() const { return tUnits_; }
   void SetTUnits(ternary::TTUnits Value);
-  bool ValuesTable() const { return valuesTable_; }
-  void SetValuesTable(bool Value);
   bool Zoom() const { return zoom_; }
 
   TNotifyEvent OnIsothermCalcStep() const { return onIsothermCalcStep_; }
   void SetOnIsothermCalcStep(TNotifyEvent Value) { onIsothermCalcStep_ = std::move(Value); }
-  TNotifyEvent OnMarkPoint() const { return onMarkPoint_; }
-  void SetOnMarkPoint(TNotifyEvent Value) { onMarkPoint_ = std::move(Value); }
-  TNotifyEvent OnZoomIn() const { return onZoomIn_; }
-  void SetOnZoomIn(TNotifyEvent Value) { onZoomIn_ = std::move(Value); }
-  TNotifyEvent OnZoomOut() const { return onZoomOut_; }
-  void SetOnZoomOut(TNotifyEvent Value) { onZoomOut_ = std::move(Value); }
 
-  bool KeepsDisplayNames() const override { return zoom_; }
-  void SubstanceRenamed() override { Invalidate(); }
+  bool IsZoomed() const override { return zoom_; }
 
   // Public state.
-  TFullDataPoint& CursorPoint() { return cursorPoint_; }
-  TFullDataPoint& MarkedPoint() { return markedPoint_; }
-  const TFullDataPoint& CursorPoint() const { return cursorPoint_; }
-  const TFullDataPoint& MarkedPoint() const { return markedPoint_; }
   const QString& AxisCaption() const { return axisCaption_; }
   int HotArea() const { return hotArea_; }
   bool DivisionPoint() const { return divisionPoint_; }
   void SetDivisionPoint(bool Value);
   const QString& DivisionText() const { return divisionText_; }
-  bool Painted() const { return painted_; }
   bool ZoomDragging() const { return zoomDragging_; }
-  bool BalloonShown() const { return balloonShown_; }
   bool MouseGridShown() const { return mouseGridShown_; }
   int TriLeft() const { return layout_.TriLeft; }
   int TriTop() const { return layout_.TriTop; }
@@ -296,9 +265,6 @@ class TTernagram : public TTernaplot, public TSubstanceOwner {
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
   virtual void DoIsothermCalcStep();
-  virtual void DoMarkPoint();
-  virtual void DoZoomIn();
-  virtual void DoZoomOut();
 
  private:
   friend class ternary::TIsotherm;
@@ -332,10 +298,8 @@ class TTernagram : public TTernaplot, public TSubstanceOwner {
   template <class F>
   void ForEachComposition(F&& Convert, bool SkipOutOfRange);
 
-  bool allowZoom_ = true;
   ternary::TTCalcMethod tCalcMethod_ = ternary::tcAltitude;
   int coPhases_ = 0;
-  bool coPhasesTable_ = true;
   ternary::TCUnits cUnits_ = ternary::cuMolPercents;
   bool cursorOnArea_ = false;
   ternary::TDataOrientation dataOrientation_ = ternary::doDirect;
@@ -345,26 +309,15 @@ class TTernagram : public TTernaplot, public TSubstanceOwner {
   ternary::TGridType gridType_ = ternary::gtAllScales;
   int hotIsotherm_ = 0;
   TColor hotIsothermColor_ = 0xFF0000;
-  bool legend_ = true;
-  bool markMode_ = false;
-  bool mouseGrid_ = false;
   std::array<TSubstance, 3> substances_;
-  QString title_;
   ternary::TTUnits tUnits_ = ternary::tuC;
-  bool valuesTable_ = true;
   bool zoom_ = false;
   TNotifyEvent onIsothermCalcStep_;
-  TNotifyEvent onMarkPoint_;
-  TNotifyEvent onZoomIn_;
-  TNotifyEvent onZoomOut_;
 
   QString axisCaption_;
-  TFullDataPoint cursorPoint_;
-  TFullDataPoint markedPoint_;
   int hotArea_ = -1;
   bool divisionPoint_ = false;
   QString divisionText_;
-  bool painted_ = false;
   TTernaLayout layout_;
 
   // Isotherm chains.
@@ -386,7 +339,6 @@ class TTernagram : public TTernaplot, public TSubstanceOwner {
 
   // Mouse interaction state.
   bool zoomDragging_ = false;
-  bool balloonShown_ = false;
   bool mouseGridShown_ = false;
   TColor hotColor_ = clBlack;
   TPoint dragStart_;

@@ -62,36 +62,10 @@ void TTernagram::Paint() {
     return;
   }
   painted_ = false;
-  // A control that was never shown may not have had its resize delivered.
-  if (Surface().Width() != Width() || Surface().Height() != Height())
-    Surface().SetSize(Width(), Height());
   RunLayout(Width(), Height());
-  const TRect whole{0, 0, Width(), Height()};
-
-  TBitmap& frame = paintFrame_;
-  if (frame.Width() != Width() || frame.Height() != Height()) frame.SetSize(Width(), Height());
-  TCanvas& fc = *frame.Canvas();
-  fc.CopyMode = BLACKNESS;
-  fc.CopyRect(whole, fc, whole);
-  fc.CopyMode = SRCCOPY;
-
-  TBltBitmap& blt = paintBuffer_;
-  blt.MakeLike(frame);
-  TCanvas& bc = *blt.Canvas();
-  bc.CopyMode = BLACKNESS;
-  bc.CopyRect(whole, bc, whole);
-  bc.CopyMode = SRCCOPY;
-
-  ComposePicture(bc, &paperCache_);
-
-  // Onto black, an exclusive-or copy reproduces the picture.
-  fc.CopyMode = SRCINVERT;
-  fc.CopyRect(whole, bc, whole);
-  fc.CopyMode = SRCCOPY;
-
+  PaintOffScreen(paintFrame_, paintBuffer_,
+                 [this](TCanvas& bc) { ComposePicture(bc, &paperCache_); });
   TCanvas& screen = *Canvas();
-  screen.CopyMode = SRCCOPY;
-  screen.CopyRect(whole, fc, whole);
 
   // What follows the mouse is drawn on the surface itself.
   if (mouseGridShown_) DrawGuideLines();

@@ -54,9 +54,7 @@ double TTriangleMap::CAt(double x, double y) const {
 
 // --- TTernaplot ----------------------------------------------------------------
 
-TTernaplot::TTernaplot(QWidget* AOwner) : TCustomControl(AOwner) {
-  SetControlStyle(ControlStyle() | csFramed | csOpaque);
-}
+TTernaplot::TTernaplot(QWidget* AOwner) : TPhasePlot(AOwner) {}
 
 TTernaplot::~TTernaplot() = default;
 
@@ -66,44 +64,12 @@ void TTernaplot::SetGraphType(TGraphType Value) {
   Invalidate();
 }
 
-void TTernaplot::SetBorder(bool Value) {
-  if (Value == border_) return;
-  border_ = Value;
-  Invalidate();
-}
-
-void TTernaplot::SetPaperColor(TColor Value) {
-  if (Value == paperColor_) return;
-  paperColor_ = Value;
-  Invalidate();
-}
-
-void TTernaplot::SetDrawSplines(bool Value) {
-  if (Value == drawSplines_) return;
-  drawSplines_ = Value;
-  Invalidate();
-}
-
-void TTernaplot::SetDrawAreas(bool Value) {
-  if (Value == drawAreas_) return;
-  drawAreas_ = Value;
-  Invalidate();
-}
-
 void TTernaplot::SetDrawTPoints(bool Value) {
   if (Value == drawTPoints_) return;
   drawTPoints_ = Value;
   Invalidate();
 }
 
-void TTernaplot::SetAreas(int Value) {
-  Value = std::clamp(Value, 0, MaxAreas);
-  if (Value == areas_) return;
-  areas_ = Value;
-  Invalidate();
-}
-
-int TTernaplot::AreasInUse() const { return std::clamp(areas_, 0, MaxAreas); }
 
 int TTernaplot::UsableCurveLastIndex() const {
   const long long held = std::min(curveA_.size(), curveB_.size());

@@ -99,7 +99,7 @@ class TTriangleMap {
   TTernaryWindow w_;
 };
 
-class TTernaplot : public TCustomControl {
+class TTernaplot : public TPhasePlot {
   Q_OBJECT
  public:
   explicit TTernaplot(QWidget* AOwner = nullptr);
@@ -107,18 +107,8 @@ class TTernaplot : public TCustomControl {
 
   ternary::TGraphType GraphType() const { return graphType_; }
   void SetGraphType(ternary::TGraphType Value);
-  bool Border() const { return border_; }
-  void SetBorder(bool Value);
-  TColor PaperColor() const { return paperColor_; }
-  void SetPaperColor(TColor Value);
-  bool DrawSplines() const { return drawSplines_; }
-  void SetDrawSplines(bool Value);
-  bool DrawAreas() const { return drawAreas_; }
-  void SetDrawAreas(bool Value);
   bool DrawTPoints() const { return drawTPoints_; }
   void SetDrawTPoints(bool Value);
-  int Areas() const { return areas_; }
-  void SetAreas(int Value);
 
   TTernaryAreaList& AreaList() { return areaList_; }
   const TTernaryAreaList& AreaList() const { return areaList_; }
@@ -141,17 +131,10 @@ class TTernaplot : public TCustomControl {
 
  protected:
   void SetCompositionScale(double Value) { compositionScale_ = Value; }
-  // The areas in use, clamped to the table.
-  int AreasInUse() const;
 
  private:
   ternary::TGraphType graphType_ = ternary::gtPhase;
-  bool border_ = true;
-  TColor paperColor_ = clBtnFace;
-  bool drawSplines_ = false;
-  bool drawAreas_ = false;
   bool drawTPoints_ = false;
-  int areas_ = 0;
   TTernaryAreaList areaList_;
   std::vector<double> curveA_;
   std::vector<double> curveB_;

@@ -52,25 +52,28 @@ TEST(TernagramModel, SettersClampAndRepaintOnlyOnChange) {
   CountingTernagram g;
   struct Case {
     const char* what;
-    std::function<void()> set;
+    std::function<void(int)> set;
     std::function<int()> get;
-    int stored;
+    int given, stored;
   };
+  const auto areas = [&](int v) { g.SetAreas(v); };
+  const auto steps = [&](int v) { g.SetGridSteps(v); };
+  const auto hot = [&](int v) { g.SetHotIsotherm(v); };
   const Case cases[] = {
-      {"Areas 40", [&] { g.SetAreas(40); }, [&] { return g.Areas(); }, 16},
-      {"GridSteps 1", [&] { g.SetGridSteps(1); }, [&] { return g.GridSteps(); }, 2},
-      {"GridSteps 255", [&] { g.SetGridSteps(255); }, [&] { return g.GridSteps(); }, 10},
-      {"GridSteps 0", [&] { g.SetGridSteps(0); }, [&] { return g.GridSteps(); }, 2},
-      {"HotIsotherm 1237", [&] { g.SetHotIsotherm(1237); }, [&] { return g.HotIsotherm(); }, 1230},
-      {"HotIsotherm -15", [&] { g.SetHotIsotherm(-15); }, [&] { return g.HotIsotherm(); }, -10},
+      {"Areas", areas, [&] { return g.Areas(); }, 40, 16},
+      {"GridSteps", steps, [&] { return g.GridSteps(); }, 1, 2},
+      {"GridSteps", steps, [&] { return g.GridSteps(); }, 255, 10},
+      {"GridSteps", steps, [&] { return g.GridSteps(); }, 0, 2},
+      {"HotIsotherm", hot, [&] { return g.HotIsotherm(); }, 1237, 1230},
+      {"HotIsotherm", hot, [&] { return g.HotIsotherm(); }, -15, -10},
   };
   for (const Case& c : cases) {
     g.Repaints = 0;
-    c.set();
-    EXPECT_EQ(c.get(), c.stored) << c.what;
-    EXPECT_EQ(g.Repaints, 1) << c.what;
-    c.set();  // the same value again changes nothing
-    EXPECT_EQ(g.Repaints, 1) << c.what;
+    c.set(c.given);
+    EXPECT_EQ(c.get(), c.stored) << c.what << " " << c.given;
+    EXPECT_EQ(g.Repaints, 1) << c.what << " " << c.given;
+    c.set(c.stored);  // the stored value again changes nothing
+    EXPECT_EQ(g.Repaints, 1) << c.what << " " << c.given;
   }
 
   // Stored without a repaint.
