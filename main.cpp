@@ -1,12 +1,14 @@
 // The program's entry: the windows in their order, the display checks, then
 // the message loop until the main window is closed.
 #include <QApplication>
+#include <QTimer>
 
 #include "app/about_box.h"
 #include "app/display_checks.h"
 #include "app/info_form.h"
 #include "app/main_form.h"
 #include "app/splash_form.h"
+#include "app/ternary_form.h"
 #include "app/version_resource.h"
 #include "platform/application.h"
 
@@ -25,6 +27,7 @@ int main(int argc, char** argv) {
   TMainForm MainForm;  // the main window; its creation loads the sample system
   TAboutBox About;
   TInfoForm Info;      // reads phasediagrams.inf from the current directory
+  TTernaryForm Ternary(&MainForm);  // Bi-Pb-Sn; stays above the main window when shown
   Splash->hide();
   delete Splash;
 
@@ -33,5 +36,9 @@ int main(int argc, char** argv) {
   if (RunDisplayChecks(ScreenNumColors(), ScreenWidth())) return 0;
 
   MainForm.showMaximized();
+  // For scripts/screenshot only: PD_SCREENSHOT_WINDOW=ternary opens the
+  // ternary window once the main window is up, as its button does.
+  if (qEnvironmentVariable("PD_SCREENSHOT_WINDOW") == QLatin1String("ternary"))
+    QTimer::singleShot(500, &MainForm, [&MainForm] { MainForm.SpeedButton5Click(); });
   return Application.exec();
 }

@@ -6,8 +6,6 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QLabel>
-#include <QPainter>
-#include <QPainterPath>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSignalBlocker>
@@ -15,6 +13,7 @@
 #include <QToolButton>
 #include <cmath>
 
+#include "app/main_form_tools.h"
 #include "app/sample_system.h"
 #include "app/splash_form.h"
 #include "app/stacking.h"
@@ -25,20 +24,6 @@
 using namespace binary;
 
 namespace {
-
-QButtonGroup* ItemsOf(const QGroupBox* RadioGroup) {
-  return RadioGroup ? RadioGroup->findChild<QButtonGroup*>(QString(), Qt::FindDirectChildrenOnly)
-                    : nullptr;
-}
-
-// Turns the radio buttons of a group box, in the order they were created,
-// into its items 0, 1, ...
-void MakeRadioGroup(QGroupBox* RadioGroup) {
-  auto* items = new QButtonGroup(RadioGroup);
-  int id = 0;
-  for (QRadioButton* b : RadioGroup->findChildren<QRadioButton*>(QString(), Qt::FindDirectChildrenOnly))
-    items->addButton(b, id++);
-}
 
 void SetFont(QWidget* w, const char* Family, int PixelHeight, QColor Color = QColor()) {
   QFont f(Family);
@@ -63,81 +48,27 @@ QString Fixed(double v, int Decimals) {
   return s;
 }
 
-// --- Tool-bar glyphs, 16 x 16 -------------------------------------------
-
-enum TGlyph { glPrint, glSave, glHelp, glInfo, glAbout };
-
-QIcon Glyph(TGlyph Kind) {
-  QPixmap pm(16, 16);
-  pm.fill(Qt::transparent);
-  QPainter p(&pm);
-  p.setPen(Qt::black);
-  switch (Kind) {
-    case glPrint:  // a printer with a sheet coming out
-      p.setBrush(Qt::white);
-      p.drawRect(4, 1, 7, 5);
-      p.setBrush(QColor(192, 192, 192));
-      p.drawRect(1, 6, 13, 6);
-      p.setBrush(Qt::white);
-      p.drawRect(4, 10, 7, 5);
-      p.setPen(QColor(0, 128, 0));
-      p.drawPoint(12, 8);
-      break;
-    case glSave:  // a diskette
-      p.setBrush(QColor(0, 0, 128));
-      p.drawRect(1, 1, 13, 13);
-      p.setBrush(Qt::white);
-      p.drawRect(4, 1, 7, 5);
-      p.setBrush(QColor(192, 192, 192));
-      p.drawRect(4, 9, 7, 5);
-      p.fillRect(9, 2, 1, 3, QColor(0, 0, 128));
-      break;
-    case glHelp:
-    case glInfo: {  // a blue disc with "?" or "i"
-      p.setBrush(QColor(0, 0, 192));
-      p.drawEllipse(0, 0, 15, 15);
-      QFont f("Arial");
-      f.setPixelSize(13);
-      f.setBold(true);
-      f.setStyleStrategy(QFont::NoAntialias);
-      p.setFont(f);
-      p.setPen(Qt::white);
-      p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, Kind == glHelp ? "?" : "i");
-      break;
-    }
-    case glAbout:  // a small phase diagram: axes and two boundary curves
-      p.setBrush(QColor(255, 255, 224));
-      p.drawRect(1, 1, 13, 13);
-      p.setPen(QColor(255, 0, 0));
-      p.drawLine(2, 5, 8, 9);
-      p.drawLine(8, 9, 13, 3);
-      p.setPen(QColor(0, 0, 255));
-      p.drawLine(2, 11, 13, 11);
-      break;
-  }
-  p.end();
-  QIcon icon(pm);
-  // The disabled state: the same drawing in grey.
-  QImage grey = pm.toImage().convertToFormat(QImage::Format_ARGB32);
-  for (int y = 0; y < grey.height(); ++y)
-    for (int x = 0; x < grey.width(); ++x) {
-      const QRgb c = grey.pixel(x, y);
-      const int g = 128 + qGray(c) / 2;
-      grey.setPixel(x, y, qRgba(g, g, g, qAlpha(c)));
-    }
-  icon.addPixmap(QPixmap::fromImage(grey), QIcon::Disabled);
-  return icon;
-}
-
 }  // namespace
 
+QButtonGroup* RadioGroupItems(const QGroupBox* RadioGroup) {
+  return RadioGroup ? RadioGroup->findChild<QButtonGroup*>(QString(), Qt::FindDirectChildrenOnly)
+                    : nullptr;
+}
+
+void MakeRadioGroup(QGroupBox* RadioGroup) {
+  auto* items = new QButtonGroup(RadioGroup);
+  int id = 0;
+  for (QRadioButton* b : RadioGroup->findChildren<QRadioButton*>(QString(), Qt::FindDirectChildrenOnly))
+    items->addButton(b, id++);
+}
+
 int RadioGroupItemIndex(const QGroupBox* RadioGroup) {
-  const QButtonGroup* items = ItemsOf(RadioGroup);
+  const QButtonGroup* items = RadioGroupItems(RadioGroup);
   return items ? items->checkedId() : -1;
 }
 
 void SetRadioGroupItemIndex(QGroupBox* RadioGroup, int Index) {
-  QButtonGroup* items = ItemsOf(RadioGroup);
+  QButtonGroup* items = RadioGroupItems(RadioGroup);
   if (!items) return;
   if (QAbstractButton* b = items->button(Index)) {
     b->setChecked(true);
@@ -176,7 +107,7 @@ TMainForm::TMainForm(QWidget* AOwner) : QWidget(AOwner), ui_(std::make_unique<Ui
   ui_->Panel2->setContentsMargins(5, 5, 5, 5);
   const std::pair<QToolButton*, TGlyph> glyphs[] = {
       {ui_->SpeedButton1, glPrint}, {ui_->SpeedButton2, glSave}, {ui_->HelpSpeedButton, glHelp},
-      {ui_->SpeedButton3, glInfo},  {ui_->SpeedButton4, glAbout}};
+      {ui_->SpeedButton3, glInfo},  {ui_->SpeedButton4, glAbout}, {ui_->SpeedButton5, glTernary}};
   for (const auto& [button, glyph] : glyphs) button->setIcon(Glyph(glyph));
 
   // The stored properties of Binagram1, in their order.
@@ -212,7 +143,7 @@ void TMainForm::ConnectControls() {
       {ui_->RadioGroup5, &TMainForm::RadioGroup5Click}, {ui_->RadioGroup2, &TMainForm::RadioGroup2Click},
       {ui_->RadioGroup3, &TMainForm::RadioGroup3Click}};
   for (const auto& [group, handler] : groups)
-    connect(ItemsOf(group), &QButtonGroup::idToggled, this, [this, handler = handler](int, bool on) {
+    connect(RadioGroupItems(group), &QButtonGroup::idToggled, this, [this, handler = handler](int, bool on) {
       if (on) (this->*handler)();  // the newly chosen item, not the one let go
     });
   const std::pair<QCheckBox*, void (TMainForm::*)()> checks[] = {
@@ -226,6 +157,7 @@ void TMainForm::ConnectControls() {
   connect(ui_->HelpSpeedButton, &QToolButton::clicked, this, &TMainForm::HelpSpeedButtonClick);
   connect(ui_->SpeedButton3, &QToolButton::clicked, this, &TMainForm::BitBtn1Click);
   connect(ui_->SpeedButton4, &QToolButton::clicked, this, &TMainForm::BitBtn3Click);
+  connect(ui_->SpeedButton5, &QToolButton::clicked, this, &TMainForm::SpeedButton5Click);
 
   connect(ui_->ComboBox1, &QComboBox::currentIndexChanged, this, &TMainForm::ComboBox1Change);
   connect(ui_->ComboBox2, &QComboBox::currentIndexChanged, this, &TMainForm::ComboBox2Change);

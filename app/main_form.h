@@ -2,12 +2,13 @@
 // TMainForm: the demonstration's main window. The sample Al2O3-SiO2 system
 // in Binagram1 beside a column of option pages ("Diagram", "Presentation")
 // that set the diagram's properties, the batch calculator ("Stacking") and
-// a tool bar (print, save, help, info, about).
+// a tool bar (print, save, help, info, about, and the ternary window).
 #include <QWidget>
 #include <memory>
 
 #include "diagram/binagram.h"
 
+class QButtonGroup;
 class QGroupBox;
 namespace Ui {
 class MainForm;
@@ -17,6 +18,10 @@ class MainForm;
 // with the item indexes as ids. -1: no item chosen (or no radio group).
 int RadioGroupItemIndex(const QGroupBox* RadioGroup);
 void SetRadioGroupItemIndex(QGroupBox* RadioGroup, int Index);
+// Turns the radio buttons of a group box, in the order they were created,
+// into its items 0, 1, ...; and the items of a group made so.
+void MakeRadioGroup(QGroupBox* RadioGroup);
+QButtonGroup* RadioGroupItems(const QGroupBox* RadioGroup);
 
 class TMainForm : public QWidget {
   Q_OBJECT
@@ -53,6 +58,7 @@ class TMainForm : public QWidget {
   void HelpSpeedButtonClick();  // "Help"
   void BitBtn1Click();          // "Info"
   void BitBtn3Click();          // "About"
+  void SpeedButton5Click();     // "Ternary Diagram"
 
   // Binagram1's events.
   void Binagram1ZoomIn(QObject* Sender);

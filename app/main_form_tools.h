@@ -3,6 +3,8 @@
 // dialog, questions, modal windows) through these seams, so that tests can
 // drive every action without a dialog blocking them. The defaults are the
 // real thing.
+#include <QColor>
+#include <QIcon>
 #include <QString>
 #include <functional>
 
@@ -20,11 +22,18 @@ struct TToolSeams {
       ChooseSaveFile;
   // Shows a window modally until it is closed.
   std::function<void(QDialog* Dialog)> ShowModal;
+  // The colour dialog starting at Initial; an invalid colour when the user
+  // cancels.
+  std::function<QColor(QWidget* Parent, const QColor& Initial, const QString& Caption)> ChooseColor;
 };
 
 TToolSeams& ToolSeams();
 // Back to the real printer, dialogs and windows.
 void ResetToolSeams();
+
+// The tool bars' glyphs, 16 x 16, each with its greyed disabled state.
+enum TGlyph { glPrint, glSave, glHelp, glInfo, glAbout, glTernary };
+QIcon Glyph(TGlyph Kind);
 
 // The filter of "Save Diagram" and the message when there is no printer.
 extern const QString BitmapFilter;  // "Windows Bitmap Files [*.bmp] (*.bmp)"

@@ -4,15 +4,11 @@
 // not depend on the control's, with the same drawing steps as the screen
 // paint and white behind every text, then send it to the printer or a file
 // and repaint the control with its screen layout.
-#include <QFont>
-#include <QPainter>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <algorithm>
 #include <cmath>
 
 #include "diagram/binagram.h"
-#include "platform/messages.h"
 
 namespace {
 // Height of the plot relative to its width on every picture.
@@ -75,40 +71,14 @@ bool TBinagram::Print(QPrinter& Printer) {
   {
     TBitmap bitmap;
     RenderPrintBitmap(bitmap);
-    QPainter painter;
-    if (painter.begin(&Printer)) {
-      const int pageWidth = Printer.width();
-      const double s = double(pageWidth - 40) / bitmap.Width();
-      const QRect target(20, 0, pageWidth - 40, RoundPixel(bitmap.Height() * s));
-      painter.drawImage(target, bitmap.Image());
-      QFont font(QStringLiteral("Arial"));
-      font.setPointSize(8);
-      painter.setFont(font);
-      painter.setPen(Qt::black);
-      const int top = target.y() + target.height() - 5;
-      painter.drawText(QRect(80, top, std::max(pageWidth - 80, 1), Printer.height() - top),
-                       Qt::AlignLeft | Qt::AlignTop, kFooter);
-      ok = painter.end();
-    }
-  }
-  if (!ok) {
-    const QString where = Printer.outputFormat() == QPrinter::PdfFormat
-                              ? Printer.outputFileName()
-                              : Printer.printerName();
-    ShowMessage(QStringLiteral("Cannot print the diagram on %1.").arg(where));
+    ok = PrintPicturePage(Printer, bitmap.Image(), kFooter);
   }
   Repaint();  // back to the screen layout
   return ok;
 }
 
 void TBinagram::Print() {
-  const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-  if (info.isNull()) {
-    ShowMessage(QStringLiteral("No printer is installed."));
-    return;
-  }
-  QPrinter printer(info, QPrinter::HighResolution);
-  Print(printer);
+  PrintOnDefaultPrinter([this](QPrinter& printer) { Print(printer); });
 }
 
 bool TBinagram::SaveToBitmap(const QString& FileName, bool Monochrome, QString* Error) {
@@ -121,12 +91,6 @@ bool TBinagram::SaveToBitmap(const QString& FileName, bool Monochrome, QString* 
     ok = bitmap.SaveToFile(FileName, &reason);
   }
   Repaint();  // back to the screen layout
-  if (!ok) {
-    const QString text = QStringLiteral("Cannot save the diagram to %1: %2").arg(FileName, reason);
-    if (Error)
-      *Error = text;
-    else
-      ShowMessage(text);
-  }
+  if (!ok) ReportSaveFailure(FileName, reason, Error);
   return ok;
 }

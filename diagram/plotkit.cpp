@@ -1,7 +1,11 @@
 // Pieces shared by the binary and the ternary diagram controls.
 #include "diagram/plotkit.h"
 
+#include <QFont>
 #include <QLocale>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -264,4 +268,49 @@ void TPhasePlot::DrawPaperBackground(TCanvas& Canvas) const {
   Canvas.Pen.Width = 2;
   Canvas.Pen.Mode = pmCopy;
   Canvas.Brush.Color = clWhite;
+}
+
+// --- Output --------------------------------------------------------------------
+
+bool PrintPicturePage(QPrinter& Printer, const QImage& Picture, const QString& Footer) {
+  bool ok = false;
+  QPainter painter;
+  if (painter.begin(&Printer)) {
+    const int pageWidth = Printer.width();
+    const double s = double(pageWidth - 40) / std::max(Picture.width(), 1);
+    const QRect target(20, 0, pageWidth - 40, RoundPixel(Picture.height() * s));
+    painter.drawImage(target, Picture);
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(8);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    const int top = target.y() + target.height() - 5;
+    painter.drawText(QRect(80, top, std::max(pageWidth - 80, 1), Printer.height() - top),
+                     Qt::AlignLeft | Qt::AlignTop, Footer);
+    ok = painter.end();
+  }
+  if (!ok) {
+    const QString where = Printer.outputFormat() == QPrinter::PdfFormat ? Printer.outputFileName()
+                                                                        : Printer.printerName();
+    ShowMessage(QStringLiteral("Cannot print the diagram on %1.").arg(where));
+  }
+  return ok;
+}
+
+void PrintOnDefaultPrinter(const std::function<void(QPrinter& Printer)>& Print) {
+  const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+  if (info.isNull()) {
+    ShowMessage(QStringLiteral("No printer is installed."));
+    return;
+  }
+  QPrinter printer(info, QPrinter::HighResolution);
+  Print(printer);
+}
+
+void ReportSaveFailure(const QString& FileName, const QString& Reason, QString* Error) {
+  const QString text = QStringLiteral("Cannot save the diagram to %1: %2").arg(FileName, Reason);
+  if (Error)
+    *Error = text;
+  else
+    ShowMessage(text);
 }

@@ -14,6 +14,9 @@
 #include "platform/canvas.h"
 #include "platform/color.h"
 
+class QImage;
+class QPrinter;
+
 // The 16 fixed area fill colours shared by both controls; entry i belongs to
 // area i.
 extern const std::array<TColor, 16> AreaColors;
@@ -253,3 +256,18 @@ class TPhasePlot : public TCustomControl, public TSubstanceOwner {
   TNotifyEvent onZoomIn_;
   TNotifyEvent onZoomOut_;
 };
+
+// --- Output --------------------------------------------------------------------
+
+// Prints Picture across the page's width with Footer (Arial 8) under it, as
+// one page. When the job cannot be started or finished the user is told
+// ("Cannot print the diagram on ...") and the result is false.
+bool PrintPicturePage(QPrinter& Printer, const QImage& Picture, const QString& Footer);
+
+// Runs Print on the default printer, or tells the user that no printer is
+// installed.
+void PrintOnDefaultPrinter(const std::function<void(QPrinter& Printer)>& Print);
+
+// A failed save: "Cannot save the diagram to FileName: Reason", into Error
+// when the caller asks for it, else told to the user.
+void ReportSaveFailure(const QString& FileName, const QString& Reason, QString* Error);

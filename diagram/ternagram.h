@@ -15,6 +15,7 @@
 //   ternagram_isotherms.cpp   isotherm tracing, chains and drawing
 //   ternagram_zoom.cpp        zoom window, rubber band, clipping, edge seeds
 //   ternagram_units.cpp       composition units and data orientation
+//   ternagram_print.cpp       printing and export at a fixed picture size
 #include <QString>
 #include <array>
 #include <memory>
@@ -24,6 +25,7 @@
 #include "diagram/ternaplot.h"
 #include "platform/bitmap.h"
 
+class QPrinter;
 class TTernagram;
 
 namespace ternary {
@@ -216,6 +218,26 @@ class TTernagram : public TTernaplot {
   TTriangleMap ViewMap() const;
   // Renders the whole diagram into Bitmap at its size (no tables).
   void RenderPicture(TBitmap& Bitmap);
+
+  // --- Printing and export (ternagram_print.cpp) ---------------------------
+  // The picture that is printed and saved has this size whatever the
+  // control's: the whole diagram with its legend and, for a marked point,
+  // the values table, on white paper.
+  static constexpr int FixedPictureWidth = 800;
+  static constexpr int FixedPictureHeight = 600;
+  // Sizes Bitmap to the fixed size and renders into it. The control's own
+  // layout is that of the picture afterwards: repaint it (Print and
+  // SaveToFile do).
+  void RenderFixedSize(TBitmap& Bitmap);
+  // Print() uses the default printer (telling the user when there is none);
+  // Print(Printer) is false, after telling the user, when the job failed.
+  // Both print one page: the picture across the page's width and a footer.
+  void Print();
+  bool Print(QPrinter& Printer);
+  // Writes the picture as a PNG file when the name ends in ".png" (in any
+  // case), else as a Windows bitmap, never leaving a half-written file. On
+  // failure the reason goes into Error when given, else to the user.
+  bool SaveToFile(const QString& FileName, QString* Error = nullptr);
 
   void DrawPaper(TCanvas& Canvas);
   void DrawCurves(TCanvas& Canvas);

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QImageWriter>
 #include <QSaveFile>
 #include <algorithm>
 #include <cstdint>
@@ -26,6 +27,17 @@ void putU32(std::vector<char>& out, std::uint32_t v) {
 bool isLight(std::uint32_t pixel) {
   const unsigned r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
   return (299 * r + 587 * g + 114 * b) / 1000 >= 128;
+}
+
+// Why a picture cannot be written to fileName at all; empty when it can be
+// tried.
+QString whyNotWritable(const QString& fileName, const QImage& image) {
+  if (fileName.isEmpty()) return QStringLiteral("no file name was given");
+  if (image.isNull()) return QStringLiteral("the bitmap is empty");
+  const QFileInfo info(fileName);
+  if (!info.absoluteDir().exists()) return QStringLiteral("the folder does not exist");
+  if (info.isDir()) return QStringLiteral("the name is that of a folder");
+  return QString();
 }
 
 }  // namespace
@@ -64,11 +76,7 @@ bool TBitmap::SaveToFile(const QString& fileName, QString* error) const {
     if (error) *error = why;
     return false;
   };
-  if (fileName.isEmpty()) return fail(QStringLiteral("no file name was given"));
-  if (image_.isNull()) return fail(QStringLiteral("the bitmap is empty"));
-  const QFileInfo info(fileName);
-  if (!info.absoluteDir().exists()) return fail(QStringLiteral("the folder does not exist"));
-  if (info.isDir()) return fail(QStringLiteral("the name is that of a folder"));
+  if (const QString why = whyNotWritable(fileName, image_); !why.isEmpty()) return fail(why);
 
   const int w = image_.width(), h = image_.height();
   const int bits = monochrome_ ? 1 : 24;
@@ -128,6 +136,24 @@ bool TBitmap::SaveToFile(const QString& fileName, QString* error) const {
       file.cancelWriting();
       return fail(why);
     }
+  }
+  if (!file.commit()) return fail(file.errorString());
+  return true;
+}
+
+bool TBitmap::SaveToPngFile(const QString& fileName, QString* error) const {
+  auto fail = [error](const QString& why) {
+    if (error) *error = why;
+    return false;
+  };
+  if (const QString why = whyNotWritable(fileName, image_); !why.isEmpty()) return fail(why);
+  QSaveFile file(fileName);
+  if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
+  QImageWriter writer(&file, "png");
+  if (!writer.write(image_.convertToFormat(QImage::Format_RGB888))) {
+    const QString why = writer.errorString();
+    file.cancelWriting();
+    return fail(why);
   }
   if (!file.commit()) return fail(file.errorString());
   return true;

@@ -39,6 +39,9 @@ class TBitmap {
   // leaves an existing file intact. On failure returns false and, when
   // error is given, says why.
   bool SaveToFile(const QString& fileName, QString* error = nullptr) const;
+  // The same for a PNG file (24-bit colour, 96 dpi; Monochrome does not
+  // apply), likewise through a temporary file.
+  bool SaveToPngFile(const QString& fileName, QString* error = nullptr) const;
 
  private:
   QImage image_;
