@@ -144,7 +144,9 @@ class TBinagram : public TBinaplot, public TSubstanceOwner {
   // screen paint, the printout and the export run the same code.
   void RunLayout(int Width, int Height);  // screen layout
   void RunPrintLayout();                  // fixed layout of printout and export
-  void SetLayout(const TBinaLayout& Value) { layout_ = Value; }
+  // Every measure is kept within +-2^28 pixels, far beyond any bitmap, so
+  // that the drawing and the mouse can add them up without overflow.
+  void SetLayout(const TBinaLayout& Value);
 
   // Maps of the current (possibly zoomed) window onto the plot rectangle.
   TScaleMap CompositionMap() const;   // LowCLimit..HighCLimit -> PlotLeft..PlotLeft+PlotWidth
@@ -203,6 +205,9 @@ class TBinagram : public TBinaplot, public TSubstanceOwner {
 
   // Builds CAxisCaption from CUnits and SubstanceB's name.
   void RebuildCAxisCaption();
+  // Stores a composition window the caller has made valid, without
+  // messages; the saved copies follow when not zooming.
+  void StoreCLimits(double Low, double High);
 
  private:
   friend class TBinagramTestAccess;

@@ -17,6 +17,23 @@ TRect Normalized(TPoint a, TPoint b) {
   return TRect{std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)};
 }
 
+// One axis of a zoom window: the snapped lo..hi kept inside the current
+// window L..H. Where that leaves less than the axis accepts (no composition
+// range at all, less than 100 degrees: a drag along the window's high
+// edge), the window becomes one grid step inside the current one at that
+// end, or the whole current window when it is narrower than a step.
+struct TAxisWindow {
+  double Low, High;
+};
+TAxisWindow ZoomAxis(double lo, double hi, double L, double H, double step, double minSpan) {
+  lo = std::max(lo, L);
+  hi = std::min(hi, H);
+  if (hi > lo && hi - lo >= minSpan) return {lo, hi};
+  hi = std::min(lo + step, H);
+  lo = std::max(hi - step, L);
+  return {lo, hi};
+}
+
 }  // namespace
 
 // --- Read-out helpers --------------------------------------------------------
@@ -320,13 +337,13 @@ void TBinagram::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) 
     if (!Zooming()) zoomDragging_ = true;
   }
   if (Button == mbLeft && allowZoom_ && Zooming()) {
-    // Leave the zoom: back to the limits in force before zooming in.
+    // Leave the zoom: back to the limits in force before zooming in, as
+    // they were, whatever the host set meanwhile; a click shows no message.
     SetZooming(false);
     DoZoomOut();
-    SetLowTLimit(SavedLowTLimit());
-    SetHighTLimit(SavedHighTLimit());
-    SetLowCLimit(savedLowCLimit_);
-    SetHighCLimit(savedHighCLimit_);
+    StoreTLimits(SavedLowTLimit(), SavedHighTLimit());
+    StoreCLimits(savedLowCLimit_, savedHighCLimit_);
+    Invalidate();
   }
 }
 
@@ -335,25 +352,32 @@ void TBinagram::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TBinaplot::MouseUp(Button, Shift, X, Y);
 
   if (Button == mbLeft && zoomDragging_) {
-    if (allowZoom_ && dragEnd_.X != dragStart_.X && dragEnd_.Y != dragStart_.Y) {
+    // The window snaps to 10 % and 100 degrees inside the current one;
+    // both axes zoom together.
+    const TScaleMap cmap = CompositionMap(), tmap = TemperatureMap();
+    const double c1 = cmap.invTransform(dragStart_.X), c2 = cmap.invTransform(dragEnd_.X);
+    const double t1 = tmap.invTransform(dragStart_.Y), t2 = tmap.invTransform(dragEnd_.Y);
+    const TAxisWindow cw = ZoomAxis(std::nearbyint(std::min(c1, c2) / 10) * 10,
+                                    std::nearbyint(std::max(c1, c2) / 10 + 1) * 10, lowCLimit_,
+                                    highCLimit_, 10, 0);
+    const TAxisWindow tw = ZoomAxis(std::nearbyint(std::min(t1, t2) / 100) * 100,
+                                    std::nearbyint(std::max(t1, t2) / 100 + 1) * 100, LowTLimit(),
+                                    HighTLimit(), 100, 100);
+    const bool usable = std::isfinite(cw.Low) && std::isfinite(cw.High) && cw.Low < cw.High &&
+                        std::isfinite(tw.Low) && std::isfinite(tw.High) && tw.Low < tw.High;
+    if (allowZoom_ && usable && dragEnd_.X != dragStart_.X && dragEnd_.Y != dragStart_.Y) {
       SetZooming(true);
       DoZoomIn();
-      const TScaleMap cmap = CompositionMap(), tmap = TemperatureMap();
-      const double c1 = cmap.invTransform(dragStart_.X), c2 = cmap.invTransform(dragEnd_.X);
-      const double t1 = tmap.invTransform(dragStart_.Y), t2 = tmap.invTransform(dragEnd_.Y);
-      const double lowT = std::nearbyint(std::min(t1, t2) / 100) * 100;
-      const double highT = std::nearbyint(std::max(t1, t2) / 100 + 1) * 100;
-      if (lowT > LowTLimit()) SetLowTLimit(lowT);
-      if (highT < HighTLimit()) SetHighTLimit(highT);
-      SetLowCLimit(std::nearbyint(std::min(c1, c2) / 10) * 10);
-      SetHighCLimit(std::nearbyint(std::max(c1, c2) / 10 + 1) * 10);
+      StoreTLimits(tw.Low, tw.High);
+      StoreCLimits(cw.Low, cw.High);
+      Invalidate();  // the zoomed picture, also of an unchanged window
       SetZoomWindow(lowCLimit_, highCLimit_, LowTLimit(), HighTLimit());
 
       DrawRubberBand();
       zoomDragging_ = false;
       if (mouseGridShown_) DrawMouseGrid();
       mouseGridShown_ = false;
-      // The setters only requested the zoomed repaint: the surface still
+      // The zoomed repaint is only requested: the surface still
       // shows the whole diagram, which is what the edge seeds sample.
       ComputeZoomWindow();
       TakeEdgeSeeds();

@@ -1,5 +1,6 @@
 // Layout, paint pipeline, curves and area fill.
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <utility>
 
@@ -15,6 +16,9 @@ constexpr double HeightRatio = 0.8660254;
 // Spline queries placed between two neighbouring knots.
 constexpr int SamplesPerInterval = 5;
 
+// The plot frame is drawn above this width, the contents from it on.
+constexpr int FramedPlotWidth = 120;
+
 // A pixel coordinate from a computed position. Positions far outside any
 // bitmap keep their direction instead of collapsing to 0, so a line towards
 // them is still clipped at the right place.
@@ -24,21 +28,31 @@ int Px(double v) { return RoundPixel(std::clamp(v, -1.0e6, 1.0e6)); }
 
 // --- Layout and maps ---------------------------------------------------------
 
+void TBinagram::SetLayout(const TBinaLayout& Value) {
+  auto clamp = [](int v) { return std::clamp(v, -(1 << 28), 1 << 28); };
+  layout_ = TBinaLayout{clamp(Value.PlotLeft), clamp(Value.PlotTop), clamp(Value.PlotWidth),
+                        clamp(Value.PlotHeight), clamp(Value.LegendWidth)};
+}
+
 void TBinagram::RunLayout(int Width, int Height) {
-  TBinaLayout l;
+  // In 64 bits: a host may ask for any int size.
+  using i64 = long long;
+  i64 legend = 0;
   if ((Legend() && Areas() > 0) || ValuesTable() || CoPhasesTable()) {
     const double w = std::max(Width, 0);
-    l.LegendWidth = std::min(RoundPixel(std::sqrt(w) * std::sqrt(w / 12)), 180);
+    legend = std::min(RoundPixel(std::sqrt(w) * std::sqrt(w / 12)), 180);
   }
-  l.PlotWidth = Width - 120 - l.LegendWidth;
-  l.PlotHeight = Height - 120;
-  if (l.PlotHeight > RoundPixel(l.PlotWidth * HeightRatio))
-    l.PlotHeight = RoundPixel(l.PlotWidth * HeightRatio);
-  else if (l.PlotWidth > RoundPixel(l.PlotHeight / HeightRatio))
-    l.PlotWidth = RoundPixel(l.PlotHeight / HeightRatio);
-  l.PlotLeft = (Width - l.PlotWidth - l.LegendWidth - 2) / 2;
-  l.PlotTop = (Height - l.PlotHeight - 2) / 2;
-  layout_ = l;
+  i64 plotWidth = i64(Width) - 120 - legend;
+  i64 plotHeight = i64(Height) - 120;
+  auto round = [](double v) { return i64(std::nearbyint(v)); };
+  if (plotHeight > round(plotWidth * HeightRatio))
+    plotHeight = round(plotWidth * HeightRatio);
+  else if (plotWidth > round(plotHeight / HeightRatio))
+    plotWidth = round(plotHeight / HeightRatio);
+  auto fit = [](i64 v) { return int(std::clamp<i64>(v, INT_MIN, INT_MAX)); };
+  SetLayout(TBinaLayout{fit((i64(Width) - plotWidth - legend - 2) / 2),
+                        fit((i64(Height) - plotHeight - 2) / 2), fit(plotWidth), fit(plotHeight),
+                        fit(legend)});
 }
 
 TScaleMap TBinagram::CompositionMap() const {
@@ -86,10 +100,12 @@ void TBinagram::Paint() {
   bc.CopyMode = SRCCOPY;
 
   DrawFrame(bc);
-  if (PlotWidth() >= 120) {
+  if (PlotWidth() >= FramedPlotWidth) {
     if (AllowZoom() && Zooming()) ComputeZoomWindow();
     if (DrawSplines()) DrawCurves(bc);
-    if (DrawAreas()) FillAreas(bc);
+    // The fill stops at the plot's outline: a plot drawn without its frame
+    // (exactly the smallest width) is left unfilled rather than flooded.
+    if (DrawAreas() && PlotWidth() > FramedPlotWidth) FillAreas(bc);
     DrawAxes(bc, PaperColor());
     DrawTitle(bc, PaperColor());
     DrawCAxisCaption(bc, PaperColor());
@@ -123,7 +139,7 @@ void TBinagram::DrawFrame(TCanvas& Canvas) {
   Canvas.Pen.Width = 2;
   Canvas.Pen.Mode = pmCopy;
   Canvas.Brush.Color = clWhite;
-  if (PlotWidth() > 120) {
+  if (PlotWidth() > FramedPlotWidth) {
     // The closed polygon of the four corners, white inside: for a rectangle
     // a fill and the closed outline give the same pixels, much faster.
     const int l = PlotLeft(), t = PlotTop(), r = l + PlotWidth(), b = t + PlotHeight();
@@ -303,28 +319,30 @@ void TBinagram::DrawCurves(TCanvas& Canvas) {
 
 void TBinagram::FillAreas(TCanvas& Canvas) {
   const TScaleMap cm = CompositionMap(), tm = TemperatureMap();
+  const int left = PlotLeft(), top = PlotTop();
+  const int right = left + PlotWidth(), bottom = top + PlotHeight();
+  // The outline holds a fill only from inside: a seed on it or beyond it
+  // (a zoom seed placed with limits the host narrowed while zoomed) would
+  // flood the paper, so it fills nothing.
+  auto fillFrom = [&](TPoint p, TColor color) {
+    if (!(left < p.X && p.X < right && top < p.Y && p.Y < bottom)) return;
+    Canvas.Brush.Color = color;
+    Canvas.FloodFill(p.X, p.Y, clBlack, fsBorder);
+  };
   Canvas.Brush.Style = bsSolid;
   const int areas = std::clamp(Areas(), 0, MaxAreas);
   for (int i = 0; i < areas; ++i) {
     const double c = AreaList()[i].C, t = AreaList()[i].T;
     if (!(lowCLimit_ < c && c < highCLimit_ && LowTLimit() < t && t < HighTLimit())) continue;
-    Canvas.Brush.Color = NearestColor(AreaColors[i]);
-    Canvas.FloodFill(cm.transformRounded(c), tm.transformRounded(t), clBlack, fsBorder);
+    fillFrom(TPoint{cm.transformRounded(c), tm.transformRounded(t)}, NearestColor(AreaColors[i]));
   }
   if (!(AllowZoom() && Zooming())) return;
 
   // Areas cut by the zoom window whose own point lies outside it are filled
   // from the colours sampled along the window's edges at zoom-in.
-  const int left = PlotLeft(), top = PlotTop();
-  const int right = left + PlotWidth(), bottom = top + PlotHeight();
   auto fill = [&](const TEdgeSeeds& seeds, auto at) {
     const int count = std::min<int>(seeds.Count, TEdgeSeeds::MaxSeeds);
-    for (int k = 0; k < count; ++k) {
-      const TEdgeSeed& s = seeds.Items[k];
-      const TPoint p = at(s.Position);
-      Canvas.Brush.Color = s.Color;
-      Canvas.FloodFill(p.X, p.Y, clBlack, fsBorder);
-    }
+    for (int k = 0; k < count; ++k) fillFrom(at(seeds.Items[k].Position), seeds.Items[k].Color);
   };
   fill(TopSeeds(), [&](double c) { return TPoint{cm.transformRounded(c), top + 3}; });
   fill(BottomSeeds(), [&](double c) { return TPoint{cm.transformRounded(c), bottom - 3}; });

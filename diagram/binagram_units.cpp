@@ -22,10 +22,18 @@ double Rebase(double a, double s, double ma, double mb, bool toMole) {
   const double rest = toMole ? (s - a) / ma : (s - a) * ma;
   const double sum = b + rest;
   if (sum == 0 || !std::isfinite(sum)) return a;
-  return b * s / sum;
+  // Rounding must not push a value off the axis, where the way back would
+  // leave it alone.
+  return std::clamp(b * s / sum, 0.0, s);
 }
 
 bool UsableMass(float m) { return std::isfinite(m) && m > 0; }
+
+// A composition on the axis 0..Scale. Values off the axis (separators, NaN,
+// a host's faulty data) are left as they are by every conversion, so that
+// none of them is turned into something else: -1 stays a separator and
+// mirroring it twice cannot make one.
+bool OnAxis(double c, double Scale = 100) { return c >= 0 && c <= Scale; }
 }  // namespace
 
 void TBinagram::RebuildCAxisCaption() {
@@ -68,6 +76,17 @@ void TBinagram::SetHighCLimit(double Value) {
   Invalidate();
 }
 
+void TBinagram::StoreCLimits(double Low, double High) {
+  if (Low == lowCLimit_ && High == highCLimit_) return;
+  lowCLimit_ = Low;
+  highCLimit_ = High;
+  if (!Zooming()) {
+    savedLowCLimit_ = Low;
+    savedHighCLimit_ = High;
+  }
+  Invalidate();
+}
+
 void TBinagram::SetCUnits(TCUnits Value) {
   if (Zooming() || Value == cUnits_) return;
   const TCUnits old = cUnits_;
@@ -83,7 +102,9 @@ void TBinagram::SetCUnits(TCUnits Value) {
   RebuildCAxisCaption();
   compositionScale_ = IsPartsUnit(Value) ? 1 : 100;
 
-  const bool marked = markMode_ && markedPoint_.Visible;
+  // A marked point off the axis keeps its value through both steps.
+  const bool marked = markMode_ && markedPoint_.Visible &&
+                      OnAxis(markedPoint_.A, IsPartsUnit(old) ? 1 : 100);
   if (marked && IsPartsUnit(old) != IsPartsUnit(Value))
     markedPoint_.A = IsPartsUnit(Value) ? markedPoint_.A / 100 : markedPoint_.A * 100;
 
@@ -97,9 +118,10 @@ void TBinagram::SetCUnits(TCUnits Value) {
     std::vector<double>& c = CurveCRef();
     if (CurveLastIndex() > 0)
       for (int i = 0; i <= CurveLastIndex() && i < int(c.size()); ++i)
-        if (c[i] >= 0 && c[i] <= 100) c[i] = Rebase(c[i], 100, ma, mb, toMole);
+        if (OnAxis(c[i])) c[i] = Rebase(c[i], 100, ma, mb, toMole);
     for (int i = 0; i < Areas(); ++i)
-      AreaList()[i].C = float(Rebase(AreaList()[i].C, 100, ma, mb, toMole));
+      if (OnAxis(AreaList()[i].C))
+        AreaList()[i].C = float(Rebase(AreaList()[i].C, 100, ma, mb, toMole));
   }
   Invalidate();
 }
@@ -111,8 +133,9 @@ void TBinagram::SetDataOrientation(TDataOrientation Value) {
   // Mirror the axis: the position after the last point is included.
   std::vector<double>& c = CurveCRef();
   for (int i = 0; i <= CurveLastIndex() + 1 && i < int(c.size()); ++i)
-    if (c[i] != -1) c[i] = 100 - c[i];
-  for (int i = 0; i < Areas(); ++i) AreaList()[i].C = 100 - AreaList()[i].C;
+    if (OnAxis(c[i])) c[i] = 100 - c[i];
+  for (int i = 0; i < Areas(); ++i)
+    if (OnAxis(AreaList()[i].C)) AreaList()[i].C = 100 - AreaList()[i].C;
 
   // The substances change ends; Element and ElementAtoms stay with theirs.
   const QString formerB = substanceB_.Name();
@@ -120,6 +143,7 @@ void TBinagram::SetDataOrientation(TDataOrientation Value) {
   substanceA_.SetName(formerB);
   std::swap(substanceA_.MolMass, substanceB_.MolMass);
 
-  if (markMode_ && markedPoint_.Visible) markedPoint_.A = compositionScale_ - markedPoint_.A;
+  if (markMode_ && markedPoint_.Visible && OnAxis(markedPoint_.A, compositionScale_))
+    markedPoint_.A = compositionScale_ - markedPoint_.A;
   Invalidate();
 }

@@ -60,6 +60,22 @@ void TBinaplot::SetAreas(int Value) {
   Invalidate();
 }
 
+namespace {
+// The range a temperature limit may take in each unit.
+struct TTRange {
+  double Low, High;
+};
+TTRange UnitRange(TTUnits u) {
+  switch (u) {
+    case tuF: return {32, 5432};
+    case tuK: return {273.15, 3273.15};
+    default: return {0, 3000};
+  }
+}
+// The smallest span of the temperature window, in any unit.
+constexpr double MinTSpan = 100;
+}  // namespace
+
 double TBinaplot::ClampTemperature(double x) const {
   double low = 0, high = 3000;
   QString lowText, highText;
@@ -99,7 +115,7 @@ double TBinaplot::ClampTemperature(double x) const {
 // changes, because NaN would slip past every comparison below.
 void TBinaplot::SetLowTLimit(double Value) {
   if (!std::isfinite(Value)) return;
-  if (Value > highTLimit_ - 100) {
+  if (Value > highTLimit_ - MinTSpan) {
     ShowMessage(QStringLiteral("Low temperature limit must be lower then high one:") +
                 FloatToStr(Value) + QStringLiteral(" not < ") + FloatToStr(highTLimit_));
     return;
@@ -112,7 +128,7 @@ void TBinaplot::SetLowTLimit(double Value) {
 
 void TBinaplot::SetHighTLimit(double Value) {
   if (!std::isfinite(Value)) return;
-  if (Value < lowTLimit_ + 100) {
+  if (Value < lowTLimit_ + MinTSpan) {
     ShowMessage(QStringLiteral("High temperature limit must be higher then low one:") +
                 FloatToStr(Value) + QStringLiteral(" not > ") + FloatToStr(lowTLimit_));
     return;
@@ -120,6 +136,17 @@ void TBinaplot::SetHighTLimit(double Value) {
   if (Value == highTLimit_) return;
   highTLimit_ = ClampTemperature(Value);
   if (!zooming_) savedHighTLimit_ = highTLimit_;
+  Invalidate();
+}
+
+void TBinaplot::StoreTLimits(double Low, double High) {
+  if (Low == lowTLimit_ && High == highTLimit_) return;
+  lowTLimit_ = Low;
+  highTLimit_ = High;
+  if (!zooming_) {
+    savedLowTLimit_ = Low;
+    savedHighTLimit_ = High;
+  }
   Invalidate();
 }
 
@@ -135,24 +162,29 @@ double TBinaplot::ConvertTemperature(double t, TTUnits from, TTUnits to) {
 void TBinaplot::SetTUnits(TTUnits Value) {
   if (Value == tUnits_ || zooming_) return;
   const TTUnits from = tUnits_;
-  // The new unit first, so the limit setters clamp with its range.
   tUnits_ = Value;
 
-  // Limits converted to Celsius are whole degrees.
+  // The window converts without a message: the user's window was valid, so
+  // the converted one is made valid too. Limits converted to Celsius are
+  // whole degrees; the range ends are met up to the conversion's rounding;
+  // and where the conversion shrinks the span below the minimum (Fahrenheit
+  // to Celsius divides it by 1.8), the window widens at its high end, or at
+  // its low end against the top of the range.
   auto limit = [&](double t) {
-    double v = ConvertTemperature(t, from, Value);
+    const double v = ConvertTemperature(t, from, Value);
     return Value == tuC ? std::nearbyint(v) : v;
   };
-  // The order keeps the 100-degree span valid while the two limits are in
-  // different units: upwards conversions move the high limit first.
-  const bool highFirst = (from == tuC) || (from == tuK && Value == tuF);
-  if (highFirst) {
-    SetHighTLimit(limit(highTLimit_));
-    SetLowTLimit(limit(lowTLimit_));
-  } else {
-    SetLowTLimit(limit(lowTLimit_));
-    SetHighTLimit(limit(highTLimit_));
+  const TTRange range = UnitRange(Value);
+  double low = std::clamp(limit(lowTLimit_), range.Low, range.High);
+  double high = std::clamp(limit(highTLimit_), range.Low, range.High);
+  if (!(high - low >= MinTSpan)) {
+    high = low + MinTSpan;
+    if (high > range.High) {
+      high = range.High;
+      low = high - MinTSpan;
+    }
   }
+  StoreTLimits(low, high);
 
   // Curve points (separators keep their temperature) and the areas in use.
   for (int i = 0; i <= lastIndex_ && i < int(curveC_.size()); ++i)

@@ -109,6 +109,10 @@ class TBinaplot : public TCustomControl {
   std::vector<double>& CurveTRef() { return curveT_; }
   // Low/high temperature clamps of the current unit with their messages.
   double ClampTemperature(double x) const;
+  // Stores a window the caller has already made valid (inside the unit's
+  // range, at least 100 degrees), without messages; the saved copies follow
+  // when not zooming. Repaints when anything changed.
+  void StoreTLimits(double Low, double High);
 
  private:
   binary::TGraphKind graphKind_ = binary::gkHorizontal;

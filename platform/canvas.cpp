@@ -194,9 +194,28 @@ struct TCanvas::FontCache {
   int width(const QString& text) const {
     if (auto it = widths.constFind(text); it != widths.constEnd()) return *it;
     if (widths.size() >= 1024) widths.clear();
-    const int w = metrics.horizontalAdvance(text);
+    const int w = measure(text);
     widths.insert(text, w);
     return w;
+  }
+  // Qt adds advances in 26.6 fixed point in an int, which wraps past 2^25
+  // pixels: a long text in a large font would come back negative or
+  // small. A text that could get near that is measured in pieces well
+  // below it, added up in 64 bits; the sum stops at INT_MAX.
+  int measure(const QString& text) const {
+    constexpr i64 kSafeWidth = i64(1) << 22;
+    const i64 widest = std::max(metrics.maxWidth(), 1);
+    if (i64(text.size()) * widest < kSafeWidth) return std::max(metrics.horizontalAdvance(text), 0);
+    const qsizetype piece = qsizetype(std::max<i64>(1, kSafeWidth / widest));
+    i64 sum = 0;
+    for (qsizetype i = 0; i < text.size();) {
+      qsizetype n = std::min(piece, text.size() - i);
+      // A surrogate pair is one character: never cut between its halves.
+      if (i + n < text.size() && text.at(i + n - 1).isHighSurrogate()) ++n;
+      sum += std::max(metrics.horizontalAdvance(text.mid(i, n)), 0);
+      i += n;
+    }
+    return int(std::min<i64>(sum, std::numeric_limits<int>::max()));
   }
 };
 

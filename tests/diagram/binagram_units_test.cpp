@@ -1,6 +1,8 @@
 // The composition axis: validated window, mole/mass and percent/parts units
 // and the mirrored orientation.
+#include <functional>
 #include <limits>
+#include <string>
 
 #include "model_fixture.h"
 
@@ -195,5 +197,59 @@ TEST_F(BinagramUnitsTest, UnitsAndOrientationStayWhileZoomed) {
   EXPECT_EQ(Diagram.CurveC()[5], 30);
   EXPECT_EQ(Diagram.SubstanceA()->Name(), "Al2O3");
   EXPECT_EQ(Diagram.Repaints, 0);
+  EXPECT_TRUE(Messages.isEmpty());
+}
+
+// Host data off the axis (0..100, 0..1 for a marked point in parts) are the
+// host's error; no conversion may turn them into something else, such as a
+// separator that cuts a curve in two. Values on the axis convert and come
+// back within rounding.
+TEST_F(BinagramUnitsTest, ValuesOffTheAxisAreLeftAloneByEveryConversion) {
+  LoadSystem();
+  SetCurves({{-1, -1}, {0, 500}, {50, 600}, {101, 700}, {-1, -1}, {-0.5f, 800}, {30, 900}});
+  Diagram.SetAreas(3);
+  SetArea(0, -1e9f, 1500);
+  SetArea(1, 30, 1600);
+  SetArea(2, 250, 1700);
+  Diagram.SetMarkMode(true);
+  Diagram.MarkedPoint().Visible = true;
+  const double offAxis[] = {-1, 101, -1, -0.5};  // indices 0, 3, 4, 5
+  const int offIndex[] = {0, 3, 4, 5};
+  const double onAxis[] = {0, 50, 30};  // indices 1, 2, 6
+  const int onIndex[] = {1, 2, 6};
+
+  struct RoundTrip {
+    const char* name;
+    std::function<void()> there, back;
+  };
+  const RoundTrip trips[] = {
+      {"orientation", [&] { Diagram.SetDataOrientation(doInversed); },
+       [&] { Diagram.SetDataOrientation(doDirect); }},
+      {"mole to mass", [&] { Diagram.SetCUnits(cuMassPercents); },
+       [&] { Diagram.SetCUnits(cuMolPercents); }},
+      {"mole percent to mass parts", [&] { Diagram.SetCUnits(cuMassParts); },
+       [&] { Diagram.SetCUnits(cuMolPercents); }},
+  };
+  for (double marked : {1e300, -3.0, 40.0}) {
+    for (const RoundTrip& trip : trips) {
+      Diagram.MarkedPoint().A = marked;
+      const bool markedOnAxis = marked >= 0 && marked <= 100;
+      for (int step = 0; step < 2; ++step) {
+        (step == 0 ? trip.there : trip.back)();
+        const std::string where = std::string(trip.name) + (step ? " and back" : "") +
+                                  ", marked point " + QString::number(marked).toStdString();
+        const auto& c = Diagram.CurveC();
+        for (int k = 0; k < 4; ++k) EXPECT_EQ(c[offIndex[k]], offAxis[k]) << where;
+        EXPECT_EQ(Diagram.AreaList().Get(0).C, -1e9f) << where;
+        EXPECT_EQ(Diagram.AreaList().Get(2).C, 250) << where;
+        if (!markedOnAxis) EXPECT_EQ(Diagram.MarkedPoint().A, marked) << where;
+        if (step == 1) {
+          for (int k = 0; k < 3; ++k) EXPECT_NEAR(c[onIndex[k]], onAxis[k], 1e-9) << where;
+          EXPECT_NEAR(Diagram.AreaList().Get(1).C, 30, 1e-4) << where;
+          EXPECT_NEAR(Diagram.MarkedPoint().A, marked, 1e-9) << where;
+        }
+      }
+    }
+  }
   EXPECT_TRUE(Messages.isEmpty());
 }

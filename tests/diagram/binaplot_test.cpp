@@ -216,3 +216,43 @@ TEST_F(BinaplotTest, LastIndexPastThePointsIsCutToThePointsGiven) {
   ASSERT_EQ(Diagram.CurveC().size(), 2u);
   EXPECT_EQ(Diagram.CurveC()[0], -1);  // no curve left
 }
+
+// A valid window stays valid through a unit switch: converted, and widened
+// to the 100-degree span at its high end (at its low end against the top of
+// the range) where the conversion to Celsius shrinks it, without a message.
+TEST_F(BinaplotTest, UnitSwitchOfAValidWindowConvertsItWithoutAMessage) {
+  struct Case {
+    TTUnits from;
+    double low, high;
+    TTUnits to;
+    double newLow, newHigh;
+  };
+  const Case cases[] = {
+      {tuF, 100, 200, tuC, 38, 138},
+      {tuF, 5332, 5432, tuC, 2900, 3000},
+      {tuF, 32, 5432, tuK, 273.15, 3273.15},
+      {tuC, 0, 3000, tuK, 273.15, 3273.15},
+      {tuC, 0, 3000, tuF, 32, 5432},
+      {tuK, 273.15, 373.15, tuC, 0, 100},
+      {tuK, 3173.15, 3273.15, tuF, 5252, 5432},
+      {tuK, 1000.2, 1100.4, tuC, 727, 827},
+  };
+  for (const Case& c : cases) {
+    CountingBinagram g;
+    g.SetTUnits(c.from);
+    g.SetHighTLimit(c.high);
+    g.SetLowTLimit(c.low);
+    g.SetHighTLimit(c.high);
+    ASSERT_EQ(g.LowTLimit(), c.low);
+    ASSERT_EQ(g.HighTLimit(), c.high);
+    Reset();
+    g.SetTUnits(c.to);
+    const std::string where = std::to_string(c.low) + ".." + std::to_string(c.high);
+    EXPECT_TRUE(Messages.isEmpty()) << where << ": " << Messages.join('|').toStdString();
+    EXPECT_NEAR(g.LowTLimit(), c.newLow, 1e-9) << where;
+    EXPECT_NEAR(g.HighTLimit(), c.newHigh, 1e-9) << where;
+    EXPECT_EQ(g.SavedLowTLimit(), g.LowTLimit()) << where;
+    EXPECT_EQ(g.SavedHighTLimit(), g.HighTLimit()) << where;
+    EXPECT_GE(g.HighTLimit() - g.LowTLimit(), 100 - 1e-9) << where;
+  }
+}

@@ -2,6 +2,8 @@
 // painting at any control size.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "diagram/paint_test_support.h"
 
 using namespace painttest;
@@ -51,6 +53,50 @@ TEST(PaintLayout, ColumnWidthIsCappedAndOddSizesTruncate) {
   EXPECT_EQ(g.PlotWidth(), -139);  // -120 > round(-120 / 0.8660254)
   EXPECT_EQ(g.PlotLeft(), 68);
   EXPECT_EQ(g.PlotTop(), 59);
+}
+
+// The layout calls are public: a host may hand them any int. The results
+// stay usable: no plot for a negative size, and a plot wider than any bitmap
+// is drawn and mapped from where it starts.
+TEST(PaintLayout, SizesAtTheEndsOfIntGiveAUsableLayout) {
+  TBinagram g;
+  g.RunLayout(INT_MIN, 300);
+  EXPECT_LE(g.PlotWidth(), 0);
+  g.RunLayout(300, INT_MIN);
+  EXPECT_LE(g.PlotHeight(), 0);
+  g.RunLayout(INT_MAX, 2);
+  EXPECT_LE(g.PlotHeight(), 0);
+  EXPECT_GT(g.PlotLeft(), 0);
+  g.RunLayout(INT_MAX, INT_MAX);
+  EXPECT_GT(g.PlotWidth(), 0);
+  EXPECT_GT(g.PlotHeight(), 0);
+
+  g.SetDrawSplines(true);
+  g.SetDrawAreas(true);
+  TSplinesData d;
+  d.Points = {{-1, -1}, {10, 100}, {50, 500}, {90, 900}};
+  d.LastIndex = 3;
+  g.SetSplinesData(d);
+  g.SetAreas(2);
+  g.SetLayout(TBinaLayout{60, 60, INT_MAX - 1, 100, 0});
+  TBitmap b(300, 200);
+  TCanvas& c = *b.Canvas();
+  g.DrawFrame(c);
+  EXPECT_EQ(c.Pixel(200, 60), clBlack) << "top outline";
+  EXPECT_EQ(c.Pixel(200, 100), clWhite) << "inside the plot";
+  EXPECT_EQ(c.Pixel(59, 100), g.PaperColor());
+  EXPECT_GT(g.CompositionMap().transform(50), 60);
+  EXPECT_GT(g.SavedCompositionMap().transform(50), 60);
+  // Every drawing step runs with it.
+  g.DrawCurves(c);
+  g.FillAreas(c);
+  g.DrawAxes(c, clWhite);
+  g.DrawTitle(c, clWhite);
+  g.DrawCAxisCaption(c, clWhite);
+  g.DrawLegend(c);
+  g.DrawValuesTable(c);
+  g.DrawCoPhasesTable(c);
+  EXPECT_EQ(c.Pixel(200, 60), clBlack);
 }
 
 TEST(PaintLayout, FontSizesFollowThePlotWidth) {

@@ -260,3 +260,38 @@ TEST(Isotherms, WhatRunsWhileTheScanYieldsIsSafe) {
   g.Repaint();
   EXPECT_TRUE(g.Painted());
 }
+
+TEST(Isotherms, ChainsFollowUnitsAndOrientationWithoutANewScan) {
+  TTernagram g;
+  g.resize(700, 520);
+  ternarytest::LoadTestSystem(g);
+  g.SetDrawIsotherms(true);
+  g.SubstanceA()->MolMass = 2;
+  int steps = 0;
+  g.SetOnIsothermCalcStep([&](QObject*) { ++steps; });
+  g.Repaint();
+  ASSERT_EQ(steps, 99);
+  const auto before = g.IsoPoints();
+  // Orientation: every chain point moves with the compositions.
+  g.SetDataOrientation(doBAC);
+  g.SetCUnits(cuMassPercents);
+  g.Repaint();
+  EXPECT_EQ(steps, 99);
+  EXPECT_TRUE(g.Isotherms()->Calculated);
+  const auto& after = g.IsoPoints();
+  ASSERT_EQ(after.size(), before.size());
+  for (std::size_t k = 0; k < after.size(); ++k)
+    for (std::size_t i = 0; i < after[k].size(); ++i) {
+      // BAC puts the former B share at A and the former A (molar mass 2) at
+      // B, which in mass weighs twice.
+      const double a = before[k][i].Y, b = before[k][i].X * 2, c = 100 - before[k][i].X - before[k][i].Y;
+      EXPECT_NEAR(after[k][i].X, 100 * a / (a + b + c), 1e-3);
+      EXPECT_NEAR(after[k][i].Y, 100 * b / (a + b + c), 1e-3);
+    }
+  // Back again: the first picture's chains.
+  g.SetCUnits(cuMolPercents);
+  g.SetDataOrientation(doDirect);
+  for (std::size_t k = 0; k < before.size(); ++k)
+    for (std::size_t i = 0; i < before[k].size(); ++i)
+      EXPECT_NEAR(g.IsoPoints()[k][i].X, before[k][i].X, 1e-3);
+}

@@ -200,3 +200,21 @@ TEST_F(ReadoutTest, CoPhaseTableForTwoPhaseAreas) {
   EXPECT_EQ(g.CoPhases(), 0);
   EXPECT_FALSE(FindText(*g.Canvas(), QStringLiteral("Phases ratio:"), font, clWhite, column));
 }
+
+TEST_F(ReadoutTest, PartsUnitsShowPartsAndMarkPercent) {
+  g.SetCUnits(cuMolParts);
+  g.SetMarkMode(true);
+  g.Repaint();
+  const QPoint p = At(12, 75);
+  Move(&g, p);
+  // Display units: parts of one, five decimals.
+  EXPECT_NEAR(g.CursorPoint().B, 0.75, 0.01);
+  EXPECT_TRUE(ShowsValue(FormatFixed(g.CursorPoint().B, 5)));
+  Press(&g, p, Qt::RightButton);
+  Release(&g, p, Qt::RightButton);
+  // The mark is kept in percent, its temperature as it was read.
+  EXPECT_NEAR(g.MarkedPoint().B, g.CursorPoint().B * 100, 1e-9);
+  EXPECT_EQ(g.MarkedPoint().T, g.CursorPoint().T);
+  mousetest::Settle(g);
+  EXPECT_TRUE(ShowsValue(FormatFixed(g.MarkedPoint().A / 100, 5)));
+}

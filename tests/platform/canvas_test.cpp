@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <chrono>
 #include <climits>
+#include <limits>
 
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
@@ -334,6 +335,30 @@ TEST(CanvasText, ArialResolvesToLiberationSansAndStylesWiden) {
   c.Font.Size = 12;
   EXPECT_GE(c.TextHeight(QStringLiteral("T")), 16);
   EXPECT_LE(c.TextHeight(QStringLiteral("T")), 20);
+}
+
+// Qt's own metrics wrap past 2^25 pixels; the canvas measures long texts in
+// pieces, so a width grows with the text and the cell is still filled.
+TEST(CanvasText, VeryWideTextsKeepTheirWidthAndBackground) {
+  TBitmap b(300, 10);
+  TCanvas& c = *b.Canvas();
+  c.Font.Size = 1000;
+  const int one = c.TextWidth(QStringLiteral("W"));
+  ASSERT_GT(one, 500);
+  for (int n : {1000, 30000, 100000}) {
+    const int w = c.TextWidth(QString(n, QLatin1Char('W')));
+    EXPECT_GE(w, 0) << n;
+    EXPECT_NEAR(double(w) / n, one, 1.0) << n;
+  }
+  // Beyond INT_MAX pixels the width stops there instead of wrapping.
+  c.Font.Size = 30000;
+  EXPECT_EQ(c.TextWidth(QString(100000, QLatin1Char('W'))), std::numeric_limits<int>::max());
+
+  c.Font.Size = 1000;
+  c.Brush.Color = clInfoBk;
+  c.TextOut(-100, -700, QString(100000, QLatin1Char('W')));  // the glyphs' middle rows
+  EXPECT_GT(CountColor(b, clInfoBk), 0) << "the cell's background is painted";
+  EXPECT_EQ(CountColor(b, clWhite), 0);
 }
 
 TEST(CanvasFlood, StopsAtTheBorderAndDoesNotLeakThroughADiagonalGap) {
