@@ -644,6 +644,67 @@ QJsonObject TernaryJson(const TTernaryDocument& d) {
   return o;
 }
 
+// --- The text ----------------------------------------------------------------
+
+// Keys in the order a reader expects them (QJsonObject sorts them).
+const QStringList KeyOrder = {
+    "format", "version", "kind", "title", "units", "substances", "areas", "curves", "limits",
+    "isotherms", "presentation",
+    // units, substances, areas, limits
+    "composition", "temperature", "orientation", "name", "molarMass", "element", "elementAtoms",
+    "identifier", "twoPhase", "c", "t", "fill", "tpoints", "lowT", "highT", "lowC", "highC",
+    // isotherms
+    "color", "error", "graphType", "method", "methodStep", "signed", "signStep", "simplified",
+    "simplifiedTimes", "smoothed", "smoothedTimes", "step", "width",
+    // presentation
+    "graphKind", "border", "paperColor", "drawSplines", "drawAreas", "drawTPoints",
+    "drawIsotherms", "allowZoom", "legend", "valuesTable", "coPhasesTable", "markMode",
+    "mouseGrid", "tCalcMethod", "gridSteps", "gridType", "cAxisStep", "tAxisStep", "hotIsotherm",
+    "hotIsothermColor"};
+
+// A value the way Qt writes it (numbers in their shortest exact form).
+QByteArray Scalar(const QJsonValue& v) {
+  const QByteArray a = QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact);
+  return a.mid(1, a.size() - 2);
+}
+
+// Indented JSON with the keys in KeyOrder and lists of plain values (a
+// point, a colour triple) on one line.
+void Emit(QByteArray& Out, const QJsonValue& v, int Indent) {
+  const QByteArray pad(Indent + 4, ' ');
+  if (v.isObject()) {
+    const QJsonObject o = v.toObject();
+    QStringList keys = o.keys();
+    std::stable_sort(keys.begin(), keys.end(), [](const QString& a, const QString& b) {
+      const qsizetype ia = KeyOrder.indexOf(a), ib = KeyOrder.indexOf(b);
+      return (ia < 0 ? KeyOrder.size() : ia) < (ib < 0 ? KeyOrder.size() : ib);
+    });
+    Out += "{";
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+      Out += (i ? ",\n" : "\n") + pad + Scalar(keys[i]) + ": ";
+      Emit(Out, o.value(keys[i]), Indent + 4);
+    }
+    Out += keys.isEmpty() ? QByteArray("}") : "\n" + QByteArray(Indent, ' ') + "}";
+  } else if (v.isArray()) {
+    const QJsonArray a = v.toArray();
+    const bool plain = std::none_of(a.begin(), a.end(), [](const QJsonValue& e) {
+      return e.isArray() || e.isObject();
+    });
+    Out += "[";
+    for (qsizetype i = 0; i < a.size(); ++i) {
+      if (plain) {
+        Out += (i ? ", " : "") + Scalar(a[i]);
+      } else {
+        Out += (i ? ",\n" : "\n") + pad;
+        Emit(Out, a[i], Indent + 4);
+      }
+    }
+    Out += plain || a.isEmpty() ? QByteArray("]") : "\n" + QByteArray(Indent, ' ') + "]";
+  } else {
+    Out += Scalar(v);
+  }
+}
+
 QString Located(const QString& Place, const QString& What) {
   return Place.isEmpty() ? What : Place + QStringLiteral(": ") + What;
 }
@@ -733,7 +794,9 @@ bool ReadDocument(const QString& FileName, TDiagramDocument& Document, QString* 
 QByteArray DocumentText(const TDiagramDocument& Document) {
   const QJsonObject o =
       Document.Kind == TDiagramKind::Binary ? BinaryJson(Document.Binary) : TernaryJson(Document.Ternary);
-  return QJsonDocument(o).toJson(QJsonDocument::Indented);
+  QByteArray text;
+  Emit(text, o, 0);
+  return text + '\n';
 }
 
 bool WriteDocument(const QString& FileName, const TDiagramDocument& Document, QString* Error) {

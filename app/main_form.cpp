@@ -15,6 +15,7 @@
 #include <QToolButton>
 #include <cmath>
 
+#include "app/document_windows.h"
 #include "app/sample_system.h"
 #include "app/splash_form.h"
 #include "app/stacking.h"
@@ -192,6 +193,10 @@ TMainForm::TMainForm(QWidget* AOwner) : QWidget(AOwner), ui_(std::make_unique<Ui
 
   FormCreate();
   ConnectControls();
+  // Made here rather than in the stored layout: the strip is 194 pixels
+  // wide inside the option column's border.
+  AddDocumentButtons(ui_->Panel5, 194, this, [this] { OpenSpeedButtonClick(); },
+                     [this] { SaveAsSpeedButtonClick(); });
 }
 
 TMainForm::~TMainForm() {
@@ -386,9 +391,12 @@ void TMainForm::StackingMain() {
 
   // The lists hold aluminium compounds for A and silicon compounds for B.
   // With the axis inversed the diagram's A is SiO2 (only names and molar
-  // masses change sides), so there is no sound recipe to show.
+  // masses change sides), so there is no sound recipe to show; nor for an
+  // opened system of other elements, unless its own substances are chosen.
+  const bool listsFit = in.PureSubstances || (g->SubstanceA()->Element == StartingElementA &&
+                                              g->SubstanceB()->Element == StartingElementB);
   const TStackingResult r =
-      g->DataOrientation() == doDirect ? CalculateStacking(in) : TStackingResult{};
+      g->DataOrientation() == doDirect && listsFit ? CalculateStacking(in) : TStackingResult{};
   const QString unit = ui_->StackingUnits->text();
   if (r.Defined) {
     ui_->Label14->setText("A: " + Fixed(r.QA, 3) + " " + unit);

@@ -8,6 +8,8 @@
 
 #include "diagram/binagram.h"
 
+struct TBinaryDocument;
+
 class QGroupBox;
 namespace Ui {
 class MainForm;
@@ -53,6 +55,15 @@ class TMainForm : public QWidget {
   void HelpSpeedButtonClick();  // "Help"
   void BitBtn1Click();          // "Info"
   void BitBtn3Click();          // "About"
+
+  // Documents (app/main_form_documents.cpp).
+  void OpenSpeedButtonClick();    // "Open Diagram", Ctrl+O
+  void SaveAsSpeedButtonClick();  // "Save Diagram As", Ctrl+Shift+S
+  // Shows a binary document in Binagram1: the option pages follow its
+  // settings and the batch calculator starts over without a marked point.
+  void ShowDocument(const TBinaryDocument& Document);
+  // Brings every option control in line with Binagram1's properties.
+  void ShowProperties();
 
   // Binagram1's events.
   void Binagram1ZoomIn(QObject* Sender);
