@@ -73,7 +73,10 @@ QString Kind(const QJsonValue& v) {
 }
 
 // Numbers in messages, as the file would write them.
-QString Num(double v) { return QString::number(v, 'g', QLocale::FloatingPointShortest); }
+QString Num(double v) {
+  if (v == std::trunc(v) && std::abs(v) < 1e15) return QString::number(qint64(v));
+  return QString::number(v, 'g', QLocale::FloatingPointShortest);
+}
 
 // An object whose keys are the ones listed; others are refused, so that a
 // misspelt field is not silently ignored.
