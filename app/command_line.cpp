@@ -1,13 +1,13 @@
 // The program's command line: parsing, headless rendering, the samples.
 #include "app/command_line.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include "app/sample_system.h"
 #include "app/version_resource.h"
@@ -42,46 +42,35 @@ QString OneLine(QString Text) {
   return Text;
 }
 
+// The picture's file contents, made in memory and written in one checked
+// piece, so that a full disk cannot leave a picture cut short.
 bool WritePng(const QImage& Image, const QString& FileName, QString* Why) {
-  QSaveFile file(FileName);
-  if (!file.open(QIODevice::WriteOnly)) return *Why = file.errorString(), false;
-  if (!Image.save(&file, "PNG")) {
-    *Why = file.error() != QFileDevice::NoError ? file.errorString()
-                                                : QStringLiteral("the picture could not be encoded");
-    file.cancelWriting();
-    return false;
-  }
-  if (!file.commit()) return *Why = file.errorString(), false;
-  return true;
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!Image.save(&buffer, "PNG")) return *Why = QStringLiteral("the picture could not be encoded"), false;
+  return WriteWholeFile(FileName, bytes, Why);
 }
 
 bool WritePdf(const QImage& Image, const QString& FileName, QString* Why) {
-  QSaveFile file(FileName);
-  if (!file.open(QIODevice::WriteOnly)) return *Why = file.errorString(), false;
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
   {
-    QPdfWriter pdf(&file);
+    QPdfWriter pdf(&buffer);
     pdf.setCreator(QStringLiteral("phasediagrams"));
     pdf.setResolution(96);
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     pdf.setPageSize(QPageSize(QSizeF(Image.width() * 72.0 / 96, Image.height() * 72.0 / 96),
                               QPageSize::Point, QString(), QPageSize::ExactMatch));
     QPainter painter;
-    if (!painter.begin(&pdf)) {
-      file.cancelWriting();
-      return *Why = QStringLiteral("the PDF could not be started"), false;
-    }
+    if (!painter.begin(&pdf)) return *Why = QStringLiteral("the PDF could not be started"), false;
     // Every pixel as painted: no photo compression of the picture.
     painter.setRenderHint(QPainter::LosslessImageRendering);
     painter.drawImage(QRect(QPoint(0, 0), Image.size()), Image);
     painter.end();
   }
-  if (file.error() != QFileDevice::NoError) {
-    *Why = file.errorString();
-    file.cancelWriting();
-    return false;
-  }
-  if (!file.commit()) return *Why = file.errorString(), false;
-  return true;
+  return WriteWholeFile(FileName, bytes, Why);
 }
 
 }  // namespace

@@ -816,13 +816,31 @@ bool WriteDocument(const QString& FileName, const TDiagramDocument& Document, QS
   const QFileInfo info(FileName);
   if (info.isDir()) return fail(QStringLiteral("the name is that of a folder"));
   if (!info.absoluteDir().exists()) return fail(QStringLiteral("the folder does not exist"));
+  QString why;
+  if (!WriteWholeFile(FileName, text, &why)) return fail(why);
+  return true;
+}
+
+bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* Why) {
   QSaveFile file(FileName);
-  if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
-  if (file.write(text) != text.size()) {
-    const QString why = file.errorString();
-    file.cancelWriting();
-    return fail(why);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    if (Why) *Why = file.errorString();
+    return false;
   }
-  if (!file.commit()) return fail(file.errorString());
+  qint64 done = 0;
+  while (done < Bytes.size()) {
+    const qint64 n = file.write(Bytes.constData() + done, Bytes.size() - done);
+    if (n <= 0) {
+      if (Why) *Why = file.error() != QFileDevice::NoError ? file.errorString()
+                                                           : QStringLiteral("the file could not be written");
+      file.cancelWriting();
+      return false;
+    }
+    done += n;
+  }
+  if (!file.commit()) {
+    if (Why) *Why = file.errorString();
+    return false;
+  }
   return true;
 }

@@ -137,6 +137,12 @@ QByteArray DocumentText(const TDiagramDocument& Document);
 // message "Cannot save FILE: WHY".
 bool WriteDocument(const QString& FileName, const TDiagramDocument& Document, QString* Error);
 
+// Writes Bytes through a temporary file in the same folder and a rename.
+// Every write is checked as it happens (a buffered write would report a
+// file cut short by a full disk as written): on failure the old file is
+// left as it was, no temporary file remains, and Why says what happened.
+bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* Why);
+
 // --- Controls ------------------------------------------------------------------
 
 // What a control shows, as a document: the unzoomed window, the curves as

@@ -385,3 +385,224 @@ TEST(Document, BadFilesAreRefusedWithPlaceAndReasonAndChangeNothing) {
   EXPECT_EQ(Differing(Picture(*g), before), 0);
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"bad.pdiag", "big.pdiag"}));
 }
+
+namespace {
+struct SeamsGuard {
+  ~SeamsGuard() { ResetToolSeams(); }
+};
+}  // namespace
+
+// Open and Save As on the main window's tool bar: the dialogs' filter, the
+// options and the batch calculator following the opened system, the name
+// a document is saved under, and failed saves.
+TEST(Document, MainWindowOpensAndSavesDocuments) {
+  MessageCollector messages;
+  SeamsGuard guard;
+  TMainForm form;
+  TBinagram* g = form.Binagram1();
+  QTemporaryDir dir;
+
+  auto* open = form.findChild<QToolButton*>("OpenSpeedButton");
+  auto* saveAs = form.findChild<QToolButton*>("SaveAsSpeedButton");
+  ASSERT_TRUE(open && saveAs);
+  EXPECT_EQ(open->defaultAction()->shortcut(), QKeySequence(QKeySequence::Open));
+  EXPECT_EQ(saveAs->defaultAction()->shortcut(), QKeySequence(QKeySequence::SaveAs));
+  // After the existing buttons, inside the option column.
+  for (QToolButton* b : {open, saveAs}) {
+    EXPECT_LE(b->geometry().right(), 194);
+    for (const char* other : {"SpeedButton1", "SpeedButton2", "HelpSpeedButton", "SpeedButton3", "SpeedButton4"})
+      EXPECT_FALSE(b->geometry().intersects(form.findChild<QToolButton*>(other)->geometry())) << other;
+  }
+
+  // A CaO-SiO2 system in mole percent and Fahrenheit without legend: the
+  // compound lists (aluminium, silicon) do not fit it.
+  QByteArray text = BinarySampleText();
+  text = With(text, "substances.0", Parsed(R"({"name": "CaO", "molarMass": 56.077, "element": "Ca", "elementAtoms": 1})"));
+  text = With(text, "units.composition", "cuMolPercents");
+  text = With(text, "units.temperature", "tuF");
+  text = With(text, "limits", Parsed(R"({"lowT": 2500, "highT": 3900, "lowC": 0, "highC": 100})"));
+  text = With(text, "presentation.legend", false);
+  text = With(text, "presentation.tAxisStep", 200);
+  const QString cao = dir.filePath("cao-sio2.pdiag");
+  Put(cao, text);
+  QStringList filters;
+  ToolSeams().ChooseOpenFile = [&](QWidget*, const QString&, const QString& filter) {
+    filters << filter;
+    return cao;
+  };
+  open->click();
+  EXPECT_EQ(filters, QStringList{"Phase Diagram Documents (*.pdiag *.json);;All Files (*)"});
+  EXPECT_EQ(g->SubstanceA()->Name(), "CaO");
+  EXPECT_EQ(g->TUnits(), binary::tuF);
+  EXPECT_EQ(g->HighTLimit(), 3900);
+  EXPECT_FALSE(form.findChild<QCheckBox*>("CheckBox1")->isChecked());
+  EXPECT_EQ(RadioGroupItemIndex(form.findChild<QGroupBox*>("RadioGroup1")), 0);  // Mole %
+  EXPECT_EQ(RadioGroupItemIndex(form.findChild<QGroupBox*>("RadioGroup5")), 1);  // F
+  EXPECT_EQ(RadioGroupItemIndex(form.findChild<QGroupBox*>("RadioGroup2")), -1);  // 200: none
+  EXPECT_EQ(form.findChild<QLabel*>("StackingUnits")->text(), "mole");
+  auto mark = [&](double A) {
+    g->MarkedPoint().A = A;
+    g->MarkedPoint().Visible = true;
+    g->OnMarkPoint()(g);
+    return form.findChild<QLabel*>("Label14")->text() + " | " + form.findChild<QLabel*>("Label15")->text();
+  };
+  form.findChild<QComboBox*>("ComboBox1")->setCurrentIndex(1);  // Al(NO3)3*9H2O
+  EXPECT_EQ(mark(50), "A: - | B: -");
+  EXPECT_EQ(g->Legend(), false);
+
+  // The sample again: the lists fit, the numbers are those of the sample.
+  const QString sample = dir.filePath("sample.pdiag");
+  Put(sample, BinarySampleText());
+  ToolSeams().ChooseOpenFile = [&](QWidget*, const QString&, const QString&) { return sample; };
+  open->defaultAction()->trigger();
+  EXPECT_TRUE(form.findChild<QCheckBox*>("CheckBox1")->isChecked());
+  EXPECT_EQ(form.findChild<QComboBox*>("ComboBox1")->currentIndex(), 0);
+  EXPECT_FALSE(form.findChild<QComboBox*>("ComboBox1")->isEnabled());
+  form.findChild<QComboBox*>("ComboBox1")->setCurrentIndex(1);
+  QString builtInResult;
+  {
+    // What the window shows with its built-in sample at the same point.
+    TMainForm builtIn;
+    TBinagram* h = builtIn.Binagram1();
+    builtIn.findChild<QComboBox*>("ComboBox1")->setCurrentIndex(1);
+    h->MarkedPoint().A = 50;
+    h->MarkedPoint().Visible = true;
+    h->OnMarkPoint()(h);
+    builtInResult = builtIn.findChild<QLabel*>("Label14")->text() + " | " +
+                    builtIn.findChild<QLabel*>("Label15")->text();
+  }
+  EXPECT_TRUE(builtInResult.endsWith(" kg")) << builtInResult.toStdString();
+  EXPECT_EQ(mark(50), builtInResult);
+
+  // Save As: ".pdiag" added to a bare name only; the file opens to what
+  // the window shows.
+  QStringList answers = {dir.filePath("saved"), dir.filePath("named.json")};
+  ToolSeams().ChooseSaveFile = [&](QWidget*, const QString&, const QString& filter) {
+    EXPECT_EQ(filter, "Phase Diagram Documents (*.pdiag *.json)");
+    return answers.takeFirst();
+  };
+  saveAs->click();
+  saveAs->click();
+  const QByteArray shown = DocumentText(DocumentOf(*g));
+  EXPECT_EQ(Contents(dir.filePath("saved.pdiag")), shown);
+  EXPECT_EQ(Contents(dir.filePath("named.json")), shown);
+  EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(" | ").toStdString();
+
+  // A save into a missing folder says why.
+  ToolSeams().ChooseSaveFile = [&](QWidget*, const QString&, const QString&) { return dir.filePath("no/such/x"); };
+  saveAs->click();
+  EXPECT_EQ(messages.texts, QStringList{"Cannot save " + dir.filePath("no/such/x.pdiag") + ": the folder does not exist"});
+
+#ifdef Q_OS_UNIX
+  // A save that fails part of the way (a full disk) keeps the old file and
+  // leaves nothing behind.
+  messages.texts.clear();
+  const QString kept = dir.filePath("kept.pdiag");
+  Put(kept, "the old document");
+  ToolSeams().ChooseSaveFile = [&](QWidget*, const QString&, const QString&) { return kept; };
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  rlimit small = saved;
+  small.rlim_cur = 1024;
+  auto previousSignal = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  saveAs->click();
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previousSignal);
+  ASSERT_EQ(messages.texts.size(), 1);
+  EXPECT_TRUE(messages.texts[0].startsWith("Cannot save " + kept + ": ")) << messages.texts[0].toStdString();
+  EXPECT_EQ(Contents(kept), "the old document");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+            (QStringList{"cao-sio2.pdiag", "kept.pdiag", "named.json", "sample.pdiag", "saved.pdiag"}));
+#endif
+}
+
+// The command line: what each argument list asks for, and what is wrong
+// with those that make no sense.
+TEST(CommandLine, ArgumentsAndTheirMistakes) {
+  using C = TCommandLine;
+  TCommandLine none = ParseCommandLine({});
+  EXPECT_EQ(none.Action, C::caWindows);
+  EXPECT_TRUE(none.OpenFile.isEmpty());
+  EXPECT_EQ(ParseCommandLine({"d.pdiag"}).OpenFile, "d.pdiag");
+  const TCommandLine batch = ParseCommandLine({"--render", "a.pdiag", "a.png", "b.pdiag", "b.pdf", "--size", "640x480"});
+  EXPECT_EQ(batch.Action, C::caRender);
+  EXPECT_EQ(batch.Size, QSize(640, 480));
+  EXPECT_EQ(batch.Renders, (std::vector<std::pair<QString, QString>>{{"a.pdiag", "a.png"}, {"b.pdiag", "b.pdf"}}));
+  EXPECT_EQ(ParseCommandLine({"--render", "a", "a.bmp"}).Size, QSize(800, 600));
+  EXPECT_EQ(ParseCommandLine({"--help"}).Action, C::caHelp);
+  EXPECT_EQ(ParseCommandLine({"--version"}).Action, C::caVersion);
+  EXPECT_EQ(ParseCommandLine({"--write-samples", "out"}).SamplesFolder, "out");
+
+  const struct {
+    QStringList Arguments;
+    const char* Error;
+  } wrong[] = {
+      {{"--render"}, "--render needs pairs of FILE and PICTURE"},
+      {{"--render", "a.pdiag"}, "--render needs pairs of FILE and PICTURE"},
+      {{"--render", "a", "a.png", "--size", "0x10"}, "--size needs WIDTHxHEIGHT, each 1..10000, not \"0x10\""},
+      {{"--render", "a", "a.png", "--size"}, "--size needs WIDTHxHEIGHT, each 1..10000, not \"\""},
+      {{"--render", "a", "a.png", "--size", "20000x10"}, "--size needs WIDTHxHEIGHT"},
+      {{"--render", "a", "a.png", "--size=8x8", "--size=9x9"}, "--size is given twice"},
+      {{"--render", "a", "a.png", "--frobnicate"}, "unknown option --frobnicate"},
+      {{"--bogus"}, "unknown option --bogus"},
+      {{"a.pdiag", "b.pdiag"}, "the windows open one FILE at a time"},
+      {{"--help", "x"}, "--help takes no arguments"},
+      {{"--write-samples"}, "--write-samples needs one FOLDER"},
+  };
+  for (const auto& w : wrong) {
+    const TCommandLine line = ParseCommandLine(w.Arguments);
+    EXPECT_EQ(line.Action, C::caError) << w.Arguments.join(' ').toStdString();
+    EXPECT_TRUE(line.Error.startsWith(w.Error)) << line.Error.toStdString();
+  }
+}
+
+// --render: the three formats as other readers see them, many documents
+// in one call, and failures that write nothing.
+TEST(CommandLine, RenderWritesPicturesOfDocuments) {
+  QTemporaryDir dir;
+  const QString binary = dir.filePath("binary.pdiag"), ternary = dir.filePath("ternary.pdiag");
+  Put(binary, BinarySampleText());
+  Put(ternary, TernaryTestText());
+  TCommandLine line = ParseCommandLine({"--render", binary, dir.filePath("b.png"), binary, dir.filePath("b.bmp"),
+                                        ternary, dir.filePath("t.PNG"), ternary, dir.filePath("t.pdf"),
+                                        "--size", "640x400"});
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  EXPECT_EQ(RunCommandLine(line, out, err), 0);
+  EXPECT_EQ(std::ftell(err), 0);
+
+  TDiagramDocument b, t;
+  ASSERT_TRUE(ReadDocument(binary, b, nullptr));
+  ASSERT_TRUE(ReadDocument(ternary, t, nullptr));
+  const QImage expectB = DocumentPicture(b, QSize(640, 400)), expectT = DocumentPicture(t, QSize(640, 400));
+  for (const auto& [file, expected] : {std::pair{"b.png", expectB}, {"b.bmp", expectB}, {"t.PNG", expectT}}) {
+    SCOPED_TRACE(file);
+    QImageReader reader(dir.filePath(file));
+    EXPECT_EQ(Differing(reader.read(), expected), 0) << reader.errorString().toStdString();
+  }
+  const QByteArray pdf = Contents(dir.filePath("t.pdf"));
+  EXPECT_TRUE(pdf.startsWith("%PDF-"));
+  EXPECT_TRUE(pdf.contains("/MediaBox [0 0 480.000000 300.000000]"));  // 640 x 400 pixels at 96 dpi, in points
+
+  // Failures: one line each on standard error, nothing written, and the
+  // other pairs still rendered.
+  Put(dir.filePath("old.png"), "old picture");
+  line = ParseCommandLine({"--render", dir.filePath("missing.pdiag"), dir.filePath("old.png"), binary,
+                           dir.filePath("b.gif"), binary, dir.filePath("no/folder/b.png"), binary,
+                           dir.filePath("again.png")});
+  std::rewind(err);
+  EXPECT_EQ(RunCommandLine(line, out, err), 1);
+  std::rewind(err);
+  QStringList lines;
+  char buf[4096];
+  while (std::fgets(buf, sizeof buf, err)) lines << QString::fromLocal8Bit(buf);
+  ASSERT_EQ(lines.size(), 3) << lines.join("").toStdString();
+  EXPECT_EQ(lines[0], "phasediagrams: Cannot open " + dir.filePath("missing.pdiag") + ": there is no such file\n");
+  EXPECT_TRUE(lines[1].contains("the picture's name must end in .png, .bmp or .pdf"));
+  EXPECT_TRUE(lines[2].contains("the folder does not exist"));
+  EXPECT_EQ(Contents(dir.filePath("old.png")), "old picture");
+  EXPECT_EQ(Differing(QImage(dir.filePath("again.png")), DocumentPicture(b, QSize(800, 600))), 0);
+  std::fclose(out);
+  std::fclose(err);
+}
