@@ -63,7 +63,7 @@ TMainForm* MainWindow() {
 void AddDocumentButtons(QWidget* Strip, int RowWidth, QWidget* Window, std::function<void()> Open,
                         std::function<void()> SaveAs) {
   // After the rightmost button there, in its row and of its size.
-  QRect last(-32, 6, 35, 22);
+  QRect last(-32, 0, 35, 22);
   for (QToolButton* b : Strip->findChildren<QToolButton*>(QString(), Qt::FindDirectChildrenOnly))
     if (b->geometry().right() > last.right() || b->geometry().top() > last.top()) last = b->geometry();
   const struct {

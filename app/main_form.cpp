@@ -1,6 +1,7 @@
 #include "app/main_form.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -193,9 +194,15 @@ TMainForm::TMainForm(QWidget* AOwner) : QWidget(AOwner), ui_(std::make_unique<Ui
 
   FormCreate();
   ConnectControls();
-  // Made here rather than in the stored layout: the strip is 194 pixels
-  // wide inside the option column's border.
-  AddDocumentButtons(ui_->Panel5, 194, this, [this] { OpenSpeedButtonClick(); },
+  // Made here rather than in the stored layout, in a second tool-bar row
+  // under Panel5 (which keeps its five buttons), 194 pixels wide inside the
+  // option column's border.
+  auto* strip = new QWidget(ui_->Panel1);
+  strip->setObjectName("DocumentStrip");
+  strip->setFixedHeight(24);
+  if (auto* column = qobject_cast<QBoxLayout*>(ui_->Panel5->parentWidget()->layout()))
+    column->insertWidget(column->indexOf(ui_->Panel5) + 1, strip);
+  AddDocumentButtons(strip, 194, this, [this] { OpenSpeedButtonClick(); },
                      [this] { SaveAsSpeedButtonClick(); });
 }
 

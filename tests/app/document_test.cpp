@@ -407,12 +407,12 @@ TEST(Document, MainWindowOpensAndSavesDocuments) {
   ASSERT_TRUE(open && saveAs);
   EXPECT_EQ(open->defaultAction()->shortcut(), QKeySequence(QKeySequence::Open));
   EXPECT_EQ(saveAs->defaultAction()->shortcut(), QKeySequence(QKeySequence::SaveAs));
-  // After the existing buttons, inside the option column.
-  for (QToolButton* b : {open, saveAs}) {
-    EXPECT_LE(b->geometry().right(), 194);
-    for (const char* other : {"SpeedButton1", "SpeedButton2", "HelpSpeedButton", "SpeedButton3", "SpeedButton4"})
-      EXPECT_FALSE(b->geometry().intersects(form.findChild<QToolButton*>(other)->geometry())) << other;
-  }
+  // In a row of their own inside the option column, side by side; the
+  // first row keeps its five buttons.
+  EXPECT_EQ(form.findChild<QWidget*>("Panel5")->findChildren<QToolButton*>().size(), 5);
+  EXPECT_EQ(open->parentWidget(), saveAs->parentWidget());
+  EXPECT_LT(open->geometry().right(), saveAs->geometry().left());
+  EXPECT_LE(saveAs->geometry().right(), 194);
 
   // A CaO-SiO2 system in mole percent and Fahrenheit without legend: the
   // compound lists (aluminium, silicon) do not fit it.
@@ -605,4 +605,26 @@ TEST(CommandLine, RenderWritesPicturesOfDocuments) {
   EXPECT_EQ(Differing(QImage(dir.filePath("again.png")), DocumentPicture(b, QSize(800, 600))), 0);
   std::fclose(out);
   std::fclose(err);
+}
+
+// The documents in samples/ are the built-in samples, written by
+// "phasediagrams --write-samples samples": the same text and, opened, the
+// same picture.
+TEST(Document, ShippedSamplesAreTheBuiltInOnes) {
+  const QString folder = QStringLiteral(PD_SOURCE_DIR "/samples");
+  TBinagram builtIn;
+  LoadSampleSystem(builtIn);
+  const QString file = folder + "/al2o3-sio2.pdiag";
+  EXPECT_EQ(Contents(file).toStdString(), DocumentText(DocumentOf(builtIn)).toStdString());
+  TDiagramDocument read;
+  QString error;
+  ASSERT_TRUE(ReadDocument(file, read, &error)) << error.toStdString();
+  EXPECT_EQ(Differing(DocumentPicture(read, PictureSize), Picture(builtIn)), 0);
+
+  // What --write-samples writes now is what is shipped.
+  QTemporaryDir dir;
+  ASSERT_TRUE(WriteSamples(dir.path(), &error)) << error.toStdString();
+  for (const QString& name : QDir(folder).entryList({"*.pdiag"}, QDir::Files))
+    EXPECT_EQ(Contents(dir.filePath(name)), Contents(folder + "/" + name)) << name.toStdString();
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QDir(folder).entryList({"*.pdiag"}, QDir::Files));
 }
