@@ -28,6 +28,12 @@ int main(int argc, char** argv) {
   if (!qtOptions && RunsWithoutDisplay(line)) {
     // No display is needed, nor used when there is one.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Standard error carries one line per failure: Qt's own notes about
+    // the environment (no runtime folder in a bare shell, ...) stay out.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+      if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "phasediagrams: %s\n", qPrintable(text));
+    });
     QApplication Application(argc, argv);
     return RunCommandLine(line, stdout, stderr);
   }
