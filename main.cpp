@@ -1,10 +1,15 @@
-// The program's entry: the windows in their order, the display checks, then
-// the message loop until the main window is closed.
+// The program's entry: the command line first; then either a job without
+// any window (rendering, the samples, help, version), or the windows in
+// their order, the display checks and the message loop until the main
+// window is closed.
 #include <QApplication>
 #include <QTimer>
+#include <cstdio>
 
 #include "app/about_box.h"
+#include "app/command_line.h"
 #include "app/display_checks.h"
+#include "app/document_windows.h"
 #include "app/info_form.h"
 #include "app/main_form.h"
 #include "app/splash_form.h"
@@ -13,7 +18,33 @@
 #include "platform/application.h"
 
 int main(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  TCommandLine line = ParseCommandLine(arguments);
+  // Qt's own options (-platform, -style, ...) are for the windows.
+  const bool qtOptions = line.Action == TCommandLine::caError && arguments.front().startsWith('-') &&
+                         !arguments.front().startsWith("--");
+  if (!qtOptions && (line.Action == TCommandLine::caHelp || line.Action == TCommandLine::caVersion ||
+                     line.Action == TCommandLine::caError))
+    return RunCommandLine(line, stdout, stderr);
+  if (!qtOptions && RunsWithoutDisplay(line)) {
+    // No display is needed, nor used when there is one.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Standard error carries one line per failure: Qt's own notes about
+    // the environment (no runtime folder in a bare shell, ...) stay out.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+      if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "phasediagrams: %s\n", qPrintable(text));
+    });
+    QApplication Application(argc, argv);
+    return RunCommandLine(line, stdout, stderr);
+  }
+
   QApplication Application(argc, argv);
+  if (qtOptions) {
+    line = ParseCommandLine(QApplication::arguments().mid(1));
+    if (line.Action != TCommandLine::caWindows) return RunCommandLine(line, stdout, stderr);
+  }
   InitVersionResource();
   QApplication::setWindowIcon(QPixmap::fromImage(ProgramIconImage(32)));
 
@@ -40,5 +71,8 @@ int main(int argc, char** argv) {
   // ternary window once the main window is up, as its button does.
   if (qEnvironmentVariable("PD_SCREENSHOT_WINDOW") == QLatin1String("ternary"))
     QTimer::singleShot(500, &MainForm, [&MainForm] { MainForm.SpeedButton5Click(); });
+  // A document named on the command line replaces the sample of its kind;
+  // one that cannot be read is reported and the samples stay.
+  if (!line.OpenFile.isEmpty()) OpenDocumentFile(line.OpenFile);
   return Application.exec();
 }

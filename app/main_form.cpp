@@ -1,6 +1,7 @@
 #include "app/main_form.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,6 +14,7 @@
 #include <QToolButton>
 #include <cmath>
 
+#include "app/document_windows.h"
 #include "app/main_form_tools.h"
 #include "app/sample_system.h"
 #include "app/splash_form.h"
@@ -123,6 +125,16 @@ TMainForm::TMainForm(QWidget* AOwner) : QWidget(AOwner), ui_(std::make_unique<Ui
 
   FormCreate();
   ConnectControls();
+  // Made here rather than in the stored layout, in a second tool-bar row
+  // under Panel5 (which keeps its five buttons), 194 pixels wide inside the
+  // option column's border.
+  auto* strip = new QWidget(ui_->Panel1);
+  strip->setObjectName("DocumentStrip");
+  strip->setFixedHeight(24);
+  if (auto* column = qobject_cast<QBoxLayout*>(ui_->Panel5->parentWidget()->layout()))
+    column->insertWidget(column->indexOf(ui_->Panel5) + 1, strip);
+  AddDocumentButtons(strip, 194, this, [this] { OpenSpeedButtonClick(); },
+                     [this] { SaveAsSpeedButtonClick(); });
 }
 
 TMainForm::~TMainForm() {
@@ -318,9 +330,12 @@ void TMainForm::StackingMain() {
 
   // The lists hold aluminium compounds for A and silicon compounds for B.
   // With the axis inversed the diagram's A is SiO2 (only names and molar
-  // masses change sides), so there is no sound recipe to show.
+  // masses change sides), so there is no sound recipe to show; nor for an
+  // opened system of other elements, unless its own substances are chosen.
+  const bool listsFit = in.PureSubstances || (g->SubstanceA()->Element == StartingElementA &&
+                                              g->SubstanceB()->Element == StartingElementB);
   const TStackingResult r =
-      g->DataOrientation() == doDirect ? CalculateStacking(in) : TStackingResult{};
+      g->DataOrientation() == doDirect && listsFit ? CalculateStacking(in) : TStackingResult{};
   const QString unit = ui_->StackingUnits->text();
   if (r.Defined) {
     ui_->Label14->setText("A: " + Fixed(r.QA, 3) + " " + unit);

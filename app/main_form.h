@@ -9,6 +9,8 @@
 #include "diagram/binagram.h"
 
 class QButtonGroup;
+struct TBinaryDocument;
+
 class QGroupBox;
 namespace Ui {
 class MainForm;
@@ -59,6 +61,15 @@ class TMainForm : public QWidget {
   void BitBtn1Click();          // "Info"
   void BitBtn3Click();          // "About"
   void SpeedButton5Click();     // "Ternary Diagram"
+
+  // Documents (app/main_form_documents.cpp).
+  void OpenSpeedButtonClick();    // "Open Diagram", Ctrl+O
+  void SaveAsSpeedButtonClick();  // "Save Diagram As", Ctrl+Shift+S
+  // Shows a binary document in Binagram1: the option pages follow its
+  // settings and the batch calculator starts over without a marked point.
+  void ShowDocument(const TBinaryDocument& Document);
+  // Brings every option control in line with Binagram1's properties.
+  void ShowProperties();
 
   // Binagram1's events.
   void Binagram1ZoomIn(QObject* Sender);

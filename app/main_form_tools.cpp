@@ -34,6 +34,15 @@ TToolSeams RealSeams() {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
     return dialog.selectedFiles().front();
   };
+  s.ChooseOpenFile = [](QWidget* parent, const QString& caption, const QString& filter) {
+    QFileDialog dialog(parent, caption);
+    dialog.setObjectName(QStringLiteral("OpenDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(filter);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    return dialog.selectedFiles().front();
+  };
   s.ShowModal = [](QDialog* dialog) { dialog->exec(); };
   s.ChooseColor = [](QWidget* parent, const QColor& initial, const QString& caption) {
     return QColorDialog::getColor(initial, parent, caption);

@@ -20,6 +20,10 @@ struct TToolSeams {
   // name, or empty when the user cancels.
   std::function<QString(QWidget* Parent, const QString& Caption, const QString& Filter)>
       ChooseSaveFile;
+  // The file-open dialog with its filters ("A (*.a);;B (*)"); the chosen
+  // name, or empty when the user cancels.
+  std::function<QString(QWidget* Parent, const QString& Caption, const QString& Filter)>
+      ChooseOpenFile;
   // Shows a window modally until it is closed.
   std::function<void(QDialog* Dialog)> ShowModal;
   // The colour dialog starting at Initial; an invalid colour when the user

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+const QString StartingElementA = QStringLiteral("Al");
+const QString StartingElementB = QStringLiteral("Si");
+
 const std::vector<TStartingCompound>& StartingCompoundsA() {
   static const std::vector<TStartingCompound> List = {
       {"Al2O3", 101.9613f, 2},

@@ -19,6 +19,10 @@ struct TStartingCompound {
   int Atoms;      // atoms of the substance's element in one formula unit
 };
 
+// The elements the compounds of each list carry: the lists fit a system
+// whose SubstanceA is counted in aluminium atoms and SubstanceB in silicon.
+extern const QString StartingElementA;  // "Al"
+extern const QString StartingElementB;  // "Si"
 // The lists of the two combo boxes, in list order.
 const std::vector<TStartingCompound>& StartingCompoundsA();  // aluminium compounds
 const std::vector<TStartingCompound>& StartingCompoundsB();  // silicon compounds

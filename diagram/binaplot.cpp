@@ -176,3 +176,17 @@ void TBinaplot::SetSplinesData(const TSplinesData& Data) {
   }
   Invalidate();
 }
+
+void TBinaplot::SetCurvePoints(const std::vector<double>& C, const std::vector<double>& T) {
+  const int given = int(std::min(C.size(), T.size()));
+  lastIndex_ = given == 0 ? 0 : given - 1;
+  curveC_.assign(C.begin(), C.begin() + given);
+  curveT_.assign(T.begin(), T.begin() + given);
+  curveC_.resize(lastIndex_ + 2, 0.0);
+  curveT_.resize(lastIndex_ + 2, 0.0);
+  if (given == 0) {
+    curveC_[0] = -1;
+    curveT_[0] = -1;
+  }
+  Invalidate();
+}

@@ -71,6 +71,12 @@ class TBinaplot : public TPhasePlot {
 
   // Write-only in the published interface: hands over all curve points.
   void SetSplinesData(const TSplinesData& Data);
+  // The same in the precision the control keeps: C[i] and T[i] of every
+  // point, C = -1 ending a curve (the shorter list decides the count). A
+  // document hands its curves over this way, so that compositions and
+  // temperatures the control computed in a unit conversion read back
+  // unchanged.
+  void SetCurvePoints(const std::vector<double>& C, const std::vector<double>& T);
 
   TPhaseAreaList& AreaList() { return areaList_; }
   const TPhaseAreaList& AreaList() const { return areaList_; }

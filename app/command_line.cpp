@@ -1,0 +1,265 @@
+// The program's command line: parsing, headless rendering, the samples.
+#include "app/command_line.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QRegularExpression>
+
+#include "app/sample_system.h"
+#include "app/version_resource.h"
+#include "diagram/binagram.h"
+#include "diagram/ternagram.h"
+#include "platform/messages.h"
+#include "widgets/version_info.h"
+
+namespace {
+
+constexpr int MaxPictureSide = 10000;
+
+// "800x600"; false when it is not two whole numbers 1..10000.
+bool ParseSize(const QString& Text, QSize& Size) {
+  const QRegularExpressionMatch m =
+      QRegularExpression(QStringLiteral("^(\\d{1,5})[xX](\\d{1,5})$")).match(Text);
+  if (!m.hasMatch()) return false;
+  const int w = m.captured(1).toInt(), h = m.captured(2).toInt();
+  if (w < 1 || h < 1 || w > MaxPictureSide || h > MaxPictureSide) return false;
+  Size = QSize(w, h);
+  return true;
+}
+
+QString PictureFormat(const QString& FileName) {
+  const QString suffix = QFileInfo(FileName).suffix().toLower();
+  return suffix == "png" || suffix == "bmp" || suffix == "pdf" ? suffix : QString();
+}
+
+// One line, whatever a file name or an identifier holds.
+QString OneLine(QString Text) {
+  Text.replace(QRegularExpression(QStringLiteral("[\\r\\n]+")), QStringLiteral(" "));
+  return Text;
+}
+
+// The picture's file contents, made in memory and written in one checked
+// piece, so that a full disk cannot leave a picture cut short.
+bool WritePng(const QImage& Image, const QString& FileName, QString* Why) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!Image.save(&buffer, "PNG")) return *Why = QStringLiteral("the picture could not be encoded"), false;
+  return WriteWholeFile(FileName, bytes, Why);
+}
+
+bool WritePdf(const QImage& Image, const QString& FileName, QString* Why) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter pdf(&buffer);
+    pdf.setCreator(QStringLiteral("phasediagrams"));
+    pdf.setResolution(96);
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    pdf.setPageSize(QPageSize(QSizeF(Image.width() * 72.0 / 96, Image.height() * 72.0 / 96),
+                              QPageSize::Point, QString(), QPageSize::ExactMatch));
+    QPainter painter;
+    if (!painter.begin(&pdf)) return *Why = QStringLiteral("the PDF could not be started"), false;
+    // Every pixel as painted: no photo compression of the picture.
+    painter.setRenderHint(QPainter::LosslessImageRendering);
+    painter.drawImage(QRect(QPoint(0, 0), Image.size()), Image);
+    painter.end();
+  }
+  return WriteWholeFile(FileName, bytes, Why);
+}
+
+}  // namespace
+
+TCommandLine ParseCommandLine(const QStringList& Arguments) {
+  TCommandLine line;
+  auto error = [&](const QString& What) {
+    line = TCommandLine{};
+    line.Action = TCommandLine::caError;
+    line.Error = What;
+    return line;
+  };
+  if (Arguments.isEmpty()) return line;
+  const QString first = Arguments.front();
+  if (first == "--help" || first == "-h") {
+    if (Arguments.size() > 1) return error(QStringLiteral("--help takes no arguments"));
+    line.Action = TCommandLine::caHelp;
+    return line;
+  }
+  if (first == "--version") {
+    if (Arguments.size() > 1) return error(QStringLiteral("--version takes no arguments"));
+    line.Action = TCommandLine::caVersion;
+    return line;
+  }
+  if (first == "--write-samples") {
+    if (Arguments.size() != 2) return error(QStringLiteral("--write-samples needs one FOLDER"));
+    line.Action = TCommandLine::caWriteSamples;
+    line.SamplesFolder = Arguments[1];
+    return line;
+  }
+  if (first == "--render") {
+    line.Action = TCommandLine::caRender;
+    QStringList files;
+    bool sized = false;
+    for (qsizetype i = 1; i < Arguments.size(); ++i) {
+      const QString& a = Arguments[i];
+      if (a == "--size" || a.startsWith("--size=")) {
+        const QString value = a == "--size" ? (i + 1 < Arguments.size() ? Arguments[++i] : QString())
+                                            : a.mid(7);
+        if (sized) return error(QStringLiteral("--size is given twice"));
+        if (!ParseSize(value, line.Size))
+          return error(QStringLiteral("--size needs WIDTHxHEIGHT, each 1..%1, not \"%2\"")
+                           .arg(MaxPictureSide)
+                           .arg(value));
+        sized = true;
+      } else if (a.startsWith("--")) {
+        return error(QStringLiteral("unknown option %1").arg(a));
+      } else {
+        files << a;
+      }
+    }
+    if (files.isEmpty() || files.size() % 2)
+      return error(QStringLiteral("--render needs pairs of FILE and PICTURE"));
+    for (qsizetype i = 0; i < files.size(); i += 2) line.Renders.emplace_back(files[i], files[i + 1]);
+    return line;
+  }
+  if (first.startsWith("-") && first != "-") return error(QStringLiteral("unknown option %1").arg(first));
+  if (Arguments.size() > 1) return error(QStringLiteral("the windows open one FILE at a time"));
+  line.OpenFile = first;
+  return line;
+}
+
+QString UsageText() {
+  return QStringLiteral(
+      "Usage: phasediagrams [FILE]\n"
+      "       phasediagrams --render FILE PICTURE [FILE PICTURE ...] [--size WxH]\n"
+      "       phasediagrams --write-samples FOLDER\n"
+      "       phasediagrams --help | --version\n"
+      "\n"
+      "Views phase diagrams of chemical systems. Without arguments the windows show the\n"
+      "built-in samples; with FILE, a diagram document (*.pdiag), they start with it open.\n"
+      "\n"
+      "  --render FILE PICTURE   draw the document FILE into PICTURE without opening a\n"
+      "                          window; the extension of PICTURE chooses the format:\n"
+      "                          .png, .bmp or .pdf. Give several pairs to render many.\n"
+      "  --size WxH              the picture's size in pixels (default 800x600)\n"
+      "  --write-samples FOLDER  write the built-in samples as documents into FOLDER\n"
+      "  --help                  show this text\n"
+      "  --version               show the program's version\n"
+      "\n"
+      "Exit status: 0 when everything was done; 1 when a file could not be read or\n"
+      "written (one line on standard error for each); 2 for a wrong command line.\n");
+}
+
+QString VersionText() {
+  InitVersionResource();
+  const TVersionInfo version;
+  return QStringLiteral("phasediagrams %1\n").arg(version.FileVersion());
+}
+
+QImage DocumentPicture(const TDiagramDocument& Document, QSize Size) {
+  auto render = [&](TCustomControl& control, auto&& load) {
+    control.resize(Size);
+    load();
+    control.Repaint();
+    return control.Surface().Image().copy();
+  };
+  if (Document.Kind == TDiagramKind::Binary) {
+    TBinagram g;
+    return render(g, [&] { LoadDocument(g, Document.Binary); });
+  }
+  TTernagram g;
+  return render(g, [&] { LoadDocument(g, Document.Ternary); });
+}
+
+bool RenderDocument(const QString& DocumentFile, const QString& PictureFile, QSize Size,
+                    QString* Error) {
+  auto fail = [&](const QString& Why) {
+    if (Error) *Error = OneLine(Why);
+    return false;
+  };
+  const QString format = PictureFormat(PictureFile);
+  if (format.isEmpty())
+    return fail(QStringLiteral("Cannot render %1 into %2: the picture's name must end in .png, "
+                               ".bmp or .pdf").arg(DocumentFile, PictureFile));
+  TDiagramDocument document;
+  QString why;
+  if (!ReadDocument(DocumentFile, document, &why)) return fail(why);
+  const QImage picture = DocumentPicture(document, Size);
+  if (picture.isNull()) return fail(QStringLiteral("Cannot render %1: no picture of that size").arg(DocumentFile));
+  const QFileInfo out(PictureFile);
+  if (out.isDir()) return fail(QStringLiteral("Cannot write %1: the name is that of a folder").arg(PictureFile));
+  if (!out.absoluteDir().exists())
+    return fail(QStringLiteral("Cannot write %1: the folder does not exist").arg(PictureFile));
+  bool ok = false;
+  if (format == "bmp") {
+    TBitmap bitmap(picture.width(), picture.height());
+    bitmap.Image() = picture.convertToFormat(QImage::Format_RGB32);
+    ok = bitmap.SaveToFile(PictureFile, &why);
+  } else if (format == "png") {
+    ok = WritePng(picture, PictureFile, &why);
+  } else {
+    ok = WritePdf(picture, PictureFile, &why);
+  }
+  if (!ok) return fail(QStringLiteral("Cannot write %1: %2").arg(PictureFile, why));
+  return true;
+}
+
+bool WriteSamples(const QString& Folder, QString* Error) {
+  if (!QFileInfo(Folder).isDir()) {
+    if (Error) *Error = QStringLiteral("Cannot write the samples into %1: there is no such folder").arg(Folder);
+    return false;
+  }
+  TBinagram binary;
+  LoadSampleSystem(binary);
+  return WriteDocument(QDir(Folder).filePath(QStringLiteral("al2o3-sio2.pdiag")), DocumentOf(binary),
+                       Error);
+}
+
+int RunCommandLine(const TCommandLine& Line, std::FILE* Out, std::FILE* Err) {
+  auto say = [](std::FILE* f, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), f);
+    std::fflush(f);
+  };
+  switch (Line.Action) {
+    case TCommandLine::caHelp: say(Out, UsageText()); return 0;
+    case TCommandLine::caVersion: say(Out, VersionText()); return 0;
+    case TCommandLine::caError:
+      say(Err, QStringLiteral("phasediagrams: %1\nTry 'phasediagrams --help'.\n").arg(OneLine(Line.Error)));
+      return 2;
+    case TCommandLine::caWriteSamples: {
+      const TMessageHandler previous = SetMessageHandler([&](const QString& text) {
+        say(Err, QStringLiteral("phasediagrams: %1\n").arg(OneLine(text)));
+      });
+      QString error;
+      const bool ok = WriteSamples(Line.SamplesFolder, &error);
+      SetMessageHandler(previous);
+      if (ok) return 0;
+      say(Err, QStringLiteral("phasediagrams: %1\n").arg(OneLine(error)));
+      return 1;
+    }
+    case TCommandLine::caRender: {
+      // Without a window there is nobody to close a message box: whatever
+      // a control would say goes to standard error.
+      const TMessageHandler previous = SetMessageHandler([&](const QString& text) {
+        say(Err, QStringLiteral("phasediagrams: %1\n").arg(OneLine(text)));
+      });
+      int failures = 0;
+      for (const auto& [document, picture] : Line.Renders) {
+        QString error;
+        if (!RenderDocument(document, picture, Line.Size, &error)) {
+          say(Err, QStringLiteral("phasediagrams: %1\n").arg(error));
+          ++failures;
+        }
+      }
+      SetMessageHandler(previous);
+      return failures ? 1 : 0;
+    }
+    case TCommandLine::caWindows: break;
+  }
+  return 0;
+}

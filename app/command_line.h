@@ -1,0 +1,57 @@
+#pragma once
+// The program's command line:
+//
+//   phasediagrams                      the windows with the sample systems
+//   phasediagrams FILE                 the windows with FILE open
+//   phasediagrams --render FILE PICTURE [FILE PICTURE ...] [--size WxH]
+//                                      pictures of documents, no window
+//   phasediagrams --write-samples FOLDER
+//                                      the built-in samples as documents
+//   phasediagrams --help | --version
+//
+// Everything but the windows runs without a display: main() asks for the
+// offscreen platform before the application object is made.
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <cstdio>
+#include <utility>
+#include <vector>
+
+#include "app/document.h"
+
+struct TCommandLine {
+  enum TAction { caWindows, caHelp, caVersion, caRender, caWriteSamples, caError };
+  TAction Action = caWindows;
+  QString OpenFile;  // caWindows: the document to open, if any
+  std::vector<std::pair<QString, QString>> Renders;  // caRender: document and picture
+  QSize Size{800, 600};                              // of every picture rendered
+  QString SamplesFolder;                             // caWriteSamples
+  QString Error;                                     // caError: what is wrong, one line
+};
+
+// The arguments after the program's name.
+TCommandLine ParseCommandLine(const QStringList& Arguments);
+// Whether the action needs no display (all but the windows).
+inline bool RunsWithoutDisplay(const TCommandLine& Line) {
+  return Line.Action != TCommandLine::caWindows;
+}
+QString UsageText();
+QString VersionText();
+
+// The picture of a document as its control paints it on screen at Size
+// (a fresh control, nothing marked, the cursor away).
+QImage DocumentPicture(const TDiagramDocument& Document, QSize Size);
+// Renders a document file into a picture file, PNG, BMP (24 bits) or PDF
+// (one page the picture's size at 96 dots per inch) by the extension,
+// through a temporary file. False with a one-line reason.
+bool RenderDocument(const QString& DocumentFile, const QString& PictureFile, QSize Size,
+                    QString* Error);
+// Writes the built-in samples as al2o3-sio2.pdiag and bi-pb-sn.pdiag.
+bool WriteSamples(const QString& Folder, QString* Error);
+
+// Runs an action that needs no window (an application object must exist
+// for caRender and caWriteSamples). Returns the exit code: 0, or 1 after
+// one line per failure on Err (2 for a command line that makes no sense).
+int RunCommandLine(const TCommandLine& Line, std::FILE* Out, std::FILE* Err);

@@ -1,0 +1,160 @@
+#pragma once
+// Diagram documents: one binary or ternary diagram in a JSON file
+// ("*.pdiag"), written and read with Qt's own JSON classes. The README
+// describes the format with an example of each kind.
+//
+// Reading checks the whole file before anything is handed to a control:
+// a document that is read is complete and every value in it is one the
+// control keeps as it is, so loading it changes nothing behind the
+// reader's back and saving it again gives the same file. Every refusal
+// names the file, the place in it ("areas[3].tpoints[12]") and what is
+// wrong there.
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "diagram/binaplot.h"
+#include "diagram/ternagram.h"
+#include "platform/color.h"
+
+class TBinagram;
+class TTernagram;
+
+// What the "format" field holds, and the newest version this program reads.
+extern const QString DocumentFormat;  // "phasediagrams-diagram"
+constexpr int DocumentVersion = 1;
+// The extension the windows give a document, and their dialogs' filter.
+extern const QString DocumentExtension;  // "pdiag"
+extern const QString DocumentFilter;     // "Phase Diagram Documents (*.pdiag *.json)"
+// Files larger than this are refused before they are read.
+constexpr qint64 MaxDocumentBytes = 4 * 1024 * 1024;
+// Limits of the format beyond those of the controls.
+constexpr int MaxCurvePoints = 65535;  // points and run ends together, as SplinesData holds
+constexpr int MaxNameLength = 64;      // substance names
+constexpr int MaxTitleLength = 200;
+constexpr double MaxDocumentTemperature = 100000;  // |T| of binary curves and areas
+
+enum class TDiagramKind { Binary, Ternary };
+
+struct TDocumentSubstance {
+  QString Name;
+  float MolMass = 1;
+  QString Element;       // may be empty: no batch calculation for it
+  int ElementAtoms = 0;
+};
+
+// A boundary curve: its points in order, (C, T) for a binary diagram and
+// (A, B) in percent for a ternary one.
+using TDocumentRun = std::vector<std::pair<double, double>>;
+
+struct TBinaryDocument {
+  // Units the numbers are written in; set on the control first.
+  binary::TCUnits CUnits = binary::cuMolPercents;
+  binary::TTUnits TUnits = binary::tuC;
+  binary::TDataOrientation DataOrientation = binary::doDirect;
+  std::array<TDocumentSubstance, 2> Substances;
+  QString Title;
+  std::vector<TPhaseArea> Areas;  // at most 16
+  std::vector<TDocumentRun> Curves;
+  double LowTLimit = 0, HighTLimit = 1000, LowCLimit = 0, HighCLimit = 100;
+  // Presentation.
+  binary::TGraphKind GraphKind = binary::gkHorizontal;
+  bool Border = true;
+  TColor PaperColor = clBtnFace;
+  bool DrawSplines = false, DrawAreas = false;
+  bool AllowZoom = true, Legend = true, ValuesTable = true, CoPhasesTable = true;
+  bool MarkMode = false, MouseGrid = false;
+  binary::TGridType GridType = binary::gtOutsideScale;
+  int CAxisStep = 2;
+  int TAxisStep = 100;
+};
+
+struct TIsothermSettings {
+  TColor Color = 0x008080;
+  int Error = 2;
+  ternary::TIsothermType GraphType = ternary::itPoints;
+  ternary::TIsothermMethod Method = ternary::imCornerConsecutive;
+  float MethodStep = 1.0f;
+  bool Signed = true;
+  int SignStep = 10;
+  bool Simplified = false;
+  int SimplifiedTimes = 1;
+  bool Smoothed = true;
+  int SmoothedTimes = 3;
+  int Step = 100;
+  int Width = 2;
+};
+
+struct TTernaryDocument {
+  ternary::TCUnits CUnits = ternary::cuMolPercents;
+  ternary::TTUnits TUnits = ternary::tuC;
+  ternary::TDataOrientation DataOrientation = ternary::doDirect;
+  std::array<TDocumentSubstance, 3> Substances;
+  QString Title;
+  std::vector<TTernaryArea> Areas;  // at most 16, each with at most 12 T-points
+  std::vector<TDocumentRun> Curves;
+  TIsothermSettings Isotherms;
+  // Presentation.
+  ternary::TGraphType GraphType = ternary::gtPhase;
+  bool Border = true;
+  TColor PaperColor = clBtnFace;
+  bool DrawSplines = false, DrawAreas = false, DrawTPoints = false, DrawIsotherms = false;
+  bool AllowZoom = true, Legend = true, ValuesTable = true, CoPhasesTable = true;
+  bool MarkMode = false, MouseGrid = false;
+  ternary::TTCalcMethod TCalcMethod = ternary::tcAltitude;
+  int GridSteps = 5;
+  ternary::TGridType GridType = ternary::gtAllScales;
+  int HotIsotherm = 0;
+  TColor HotIsothermColor = 0xFF0000;
+};
+
+struct TDiagramDocument {
+  TDiagramKind Kind = TDiagramKind::Binary;
+  TBinaryDocument Binary;
+  TTernaryDocument Ternary;
+};
+
+// --- Reading and writing -----------------------------------------------------
+
+// Parses and checks document text. On failure returns false with the place
+// in the document ("areas[3].tpoints[12]", empty for the whole document)
+// and what is wrong there.
+bool ParseDocument(const QByteArray& Text, TDiagramDocument& Document, QString* Place,
+                   QString* What);
+// Reads a file; on failure the message a user is shown: "Cannot open FILE:
+// PLACE: WHAT". Document is changed only on success.
+bool ReadDocument(const QString& FileName, TDiagramDocument& Document, QString* Error);
+
+// The document as JSON text (indented, keys in the order of the README).
+QByteArray DocumentText(const TDiagramDocument& Document);
+// Writes through a temporary file and a rename: a failed save leaves any
+// existing file as it was. The text is read back before it is written, so
+// a diagram that would not open again (a host's composition off the axis,
+// say) is refused with the reason instead of being saved. On failure the
+// message "Cannot save FILE: WHY".
+bool WriteDocument(const QString& FileName, const TDiagramDocument& Document, QString* Error);
+
+// Writes Bytes through a temporary file in the same folder and a rename.
+// Every write is checked as it happens (a buffered write would report a
+// file cut short by a full disk as written): on failure the old file is
+// left as it was, no temporary file remains, and Why says what happened.
+bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* Why);
+
+// --- Controls ------------------------------------------------------------------
+
+// What a control shows, as a document: the unzoomed window, the curves as
+// runs, the areas in use.
+TDiagramDocument DocumentOf(const TBinagram& Diagram);
+TDiagramDocument DocumentOf(const TTernagram& Diagram);
+
+// Loads a document in the order a host loads a system: a zoom is left and
+// a marked point cleared first; the orientation and the units before the
+// names, molar masses and data, so the numbers go in as written; then the
+// areas and Areas, the curves, the window and settings, the title and the
+// drawing switches. Area records past the document's keep their initial
+// contents.
+void LoadDocument(TBinagram& Diagram, const TBinaryDocument& Document);
+void LoadDocument(TTernagram& Diagram, const TTernaryDocument& Document);

@@ -1,0 +1,137 @@
+// Documents from the windows: the Open and Save As buttons and where an
+// opened document goes.
+#include "app/document_windows.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QPainter>
+#include <QToolButton>
+#include <algorithm>
+
+#include "app/main_form.h"
+#include "app/main_form_tools.h"
+#include "platform/messages.h"
+
+namespace {
+
+// 16 x 16 glyphs in the manner of the other tool-bar buttons: an opening
+// folder, and a diskette with a pencil.
+QIcon DocumentGlyph(bool Open) {
+  QPixmap pm(16, 16);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  p.setPen(Qt::black);
+  if (Open) {
+    p.setBrush(QColor(224, 192, 64));
+    p.drawRect(1, 4, 11, 9);
+    p.setBrush(QColor(255, 224, 128));
+    p.drawPolygon(QPolygon({QPoint(3, 7), QPoint(15, 7), QPoint(12, 13), QPoint(1, 13)}));
+    p.setPen(QColor(0, 0, 128));
+    p.drawLine(9, 1, 13, 1);
+    p.drawLine(13, 1, 13, 5);
+  } else {
+    p.setBrush(QColor(0, 0, 128));
+    p.drawRect(1, 1, 11, 13);
+    p.setBrush(Qt::white);
+    p.drawRect(3, 1, 7, 5);
+    p.setPen(QColor(192, 0, 0));
+    p.drawLine(15, 5, 8, 12);
+    p.drawLine(14, 5, 7, 12);
+  }
+  p.end();
+  QIcon icon(pm);
+  QImage grey = pm.toImage().convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < grey.height(); ++y)
+    for (int x = 0; x < grey.width(); ++x) {
+      const QRgb c = grey.pixel(x, y);
+      const int g = 128 + qGray(c) / 2;
+      grey.setPixel(x, y, qRgba(g, g, g, qAlpha(c)));
+    }
+  icon.addPixmap(QPixmap::fromImage(grey), QIcon::Disabled);
+  return icon;
+}
+
+TMainForm* MainWindow() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* form = qobject_cast<TMainForm*>(w)) return form;
+  return nullptr;
+}
+
+}  // namespace
+
+void AddDocumentButtons(QWidget* Strip, int RowWidth, QWidget* Window, std::function<void()> Open,
+                        std::function<void()> SaveAs) {
+  // After the rightmost button there, in its row and of its size.
+  QRect last(-32, 0, 35, 22);
+  for (QToolButton* b : Strip->findChildren<QToolButton*>(QString(), Qt::FindDirectChildrenOnly))
+    if (b->geometry().right() > last.right() || b->geometry().top() > last.top()) last = b->geometry();
+  const struct {
+    const char* Name;
+    const char* Hint;
+    bool IsOpen;
+    QKeySequence::StandardKey Key;
+    std::function<void()> Run;
+  } buttons[] = {{"OpenSpeedButton", "Open Diagram", true, QKeySequence::Open, std::move(Open)},
+                 {"SaveAsSpeedButton", "Save Diagram As", false, QKeySequence::SaveAs, std::move(SaveAs)}};
+  for (const auto& b : buttons) {
+    QRect place = last.translated(last.width() + 1, 0);
+    if (place.right() >= RowWidth - 2) {
+      // A new row: the strip grows by one button's height.
+      place = QRect(4, last.bottom() + 3, last.width(), last.height());
+      const int h = place.bottom() + 3;
+      Strip->setMinimumHeight(std::max(Strip->minimumHeight(), h));
+      Strip->setMaximumHeight(std::max(Strip->minimumHeight(), h));
+    }
+    auto* action = new QAction(DocumentGlyph(b.IsOpen), QString::fromLatin1(b.Hint), Window);
+    action->setObjectName(QString::fromLatin1(b.Name).replace("SpeedButton", "Action"));
+    action->setShortcut(b.Key);
+    action->setShortcutContext(Qt::WindowShortcut);
+    QObject::connect(action, &QAction::triggered, Window, [run = b.Run] { run(); });
+    Window->addAction(action);
+    auto* button = new QToolButton(Strip);
+    button->setObjectName(QString::fromLatin1(b.Name));
+    button->setDefaultAction(action);
+    button->setAutoRaise(true);
+    button->setGeometry(place);
+    button->setToolTip(QStringLiteral("%1 (%2)").arg(QString::fromLatin1(b.Hint),
+                                                     action->shortcut().toString(QKeySequence::NativeText)));
+    button->show();
+    last = place;
+  }
+}
+
+QString DocumentFileName(const QString& Chosen) {
+  return QFileInfo(Chosen).suffix().isEmpty() ? Chosen + '.' + DocumentExtension : Chosen;
+}
+
+void ChooseAndOpenDocument(QWidget* Parent) {
+  const QString name = ToolSeams().ChooseOpenFile(
+      Parent, QStringLiteral("Open Diagram"), DocumentFilter + QStringLiteral(";;All Files (*)"));
+  if (!name.isEmpty()) OpenDocumentFile(name);
+}
+
+bool OpenDocumentFile(const QString& FileName) {
+  TDiagramDocument document;
+  QString error;
+  if (!ReadDocument(FileName, document, &error)) {
+    ShowMessage(error);
+    return false;
+  }
+  if (document.Kind == TDiagramKind::Binary) {
+    TMainForm* form = MainWindow();
+    if (!form) return false;
+    form->ShowDocument(document.Binary);
+    return true;
+  }
+  ShowMessage(QStringLiteral("Cannot open %1: there is no ternary window to show it in").arg(FileName));
+  return false;
+}
+
+void ChooseAndSaveDocument(QWidget* Parent, const TDiagramDocument& Document) {
+  const QString chosen = ToolSeams().ChooseSaveFile(Parent, QStringLiteral("Save Diagram As"),
+                                                    DocumentFilter);
+  if (chosen.isEmpty()) return;
+  QString error;
+  if (!WriteDocument(DocumentFileName(chosen), Document, &error)) ShowMessage(error);
+}
