@@ -146,26 +146,35 @@ void TTernagram::DrawCurves(TCanvas& Canvas) {
   // clipped to the window's image and mapped onto the picture.
   const TTriangleMap map = TriangleMap();
   double prevX = 0, prevY = 0;
+  bool drawn = false;
+  TPoint end;
+  auto line = [&](TPoint from, TPoint to) {
+    Canvas.MoveTo(from.X, from.Y);
+    Canvas.LineTo(to.X, to.Y);
+    drawn = true;
+    end = to;
+  };
   auto visit = [&](double x, double y, bool first, bool smooth) {
     if (!first) {
       if (!zoomed) {
-        Canvas.MoveTo(Px(prevX), Px(prevY));
-        Canvas.LineTo(Px(x), Px(y));
+        line(TPoint{Px(prevX), Px(prevY)}, TPoint{Px(x), Px(y)});
       } else if (!(smooth && x == prevX && y == prevY)) {
         TPoint from, to;
-        if (ClipSegment(prevX, prevY, x, y, from, to)) {
-          Canvas.MoveTo(from.X, from.Y);
-          Canvas.LineTo(to.X, to.Y);
-        }
+        if (ClipSegment(prevX, prevY, x, y, from, to)) line(from, to);
       }
     }
     prevX = x;
     prevY = y;
   };
   // A run longer than one spline holds is drawn in pieces; a point without
-  // a place (NaN, infinite) ends its run.
+  // a place (NaN, infinite) ends its run. A line leaves out its last pixel:
+  // where several curves end in one point (valleys meeting at a eutectic)
+  // that pixel would let one area's fill through into the next, so every
+  // piece also gets its end pixel.
   TCurveRun run([&](int n, TSplineKnots& x, TSplineKnots& y) {
+    drawn = false;
     VisitSplinePiece(n, x, y, SamplesPerInterval, visit);
+    if (drawn) line(end, TPoint{end.X + 1, end.Y});
   });
   const std::vector<double>& as = CurveA();
   const std::vector<double>& bs = CurveB();

@@ -227,3 +227,26 @@ TEST(TernagramPaint, GridTypesScalesAndCornerNames) {
   EXPECT_TRUE(FindText(c, QStringLiteral("50"), scale, g.PaperColor(), below));
   EXPECT_NE(c.Pixel(mid, halfway), clBlack);
 }
+
+TEST(TernagramPaint, CurvesEndingInOnePointLeaveNoGap) {
+  // A line leaves out its last pixel. Two runs that end in the same point
+  // from either side must still close the boundary there, else the fill
+  // of one area runs through into the other.
+  for (int w : {500, 731, 964}) {
+    TTernagram g;
+    g.resize(w, w * 3 / 4);
+    ternarytest::SetArea(g, 0, QStringLiteral("above"), 15, 60, {});
+    ternarytest::SetArea(g, 1, QStringLiteral("below"), 45, 10, {});
+    g.SetAreas(2);
+    ternarytest::SetCurves(g, {ternarytest::Sep, {70, 30}, {35, 30}, ternarytest::Sep, {0, 30}, {35, 30}});
+    g.SetDrawSplines(true);
+    g.SetDrawAreas(true);
+    g.SetGridType(gtOutsideScale);
+    g.Repaint();
+    const TTriangleMap map = g.TriangleMap();
+    for (int i = 0; i < 2; ++i) {
+      const TPoint seed = map.transformRounded(g.AreaList()[i].FillA, g.AreaList()[i].FillB);
+      EXPECT_EQ(g.Canvas()->Pixel(seed.X, seed.Y), NearestColor(AreaColors[i])) << w << " area " << i;
+    }
+  }
+}
