@@ -43,15 +43,23 @@ class TRandom {
   // lo..hi, sometimes on its ends, just outside, huge, infinite or NaN.
   double Value(double lo, double hi) {
     switch (Int(0, 19)) {
-      case 0: return std::numeric_limits<double>::quiet_NaN();
-      case 1: return Chance(0.5) ? std::numeric_limits<double>::infinity()
-                                 : -std::numeric_limits<double>::infinity();
-      case 2: return Chance(0.5) ? 1e300 : -1e300;
-      case 3: return Chance(0.5) ? 3e38 : -3e9;
-      case 4: return Chance(0.5) ? lo : hi;
-      case 5: return Chance(0.5) ? lo - Real(0, 10) : hi + Real(0, 10);
-      case 6: return -1;
-      default: return Real(lo, hi);
+      case 0:
+        return std::numeric_limits<double>::quiet_NaN();
+      case 1:
+        return Chance(0.5) ? std::numeric_limits<double>::infinity()
+                           : -std::numeric_limits<double>::infinity();
+      case 2:
+        return Chance(0.5) ? 1e300 : -1e300;
+      case 3:
+        return Chance(0.5) ? 3e38 : -3e9;
+      case 4:
+        return Chance(0.5) ? lo : hi;
+      case 5:
+        return Chance(0.5) ? lo - Real(0, 10) : hi + Real(0, 10);
+      case 6:
+        return -1;
+      default:
+        return Real(lo, hi);
     }
   }
 
