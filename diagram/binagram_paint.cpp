@@ -37,7 +37,7 @@ void TBltBitmap::MakeLike(const TBitmap& Bitmap) {
 // --- Layout and maps ---------------------------------------------------------
 
 void TBinagram::SetLayout(const TBinaLayout& Value) {
-  auto clamp = [](int v) { return std::clamp(v, -(1 << 28), 1 << 28); };
+  auto clamp = [](int v) { return std::clamp(v, -(1 << 24), 1 << 24); };
   layout_ = TBinaLayout{clamp(Value.PlotLeft), clamp(Value.PlotTop), clamp(Value.PlotWidth),
                         clamp(Value.PlotHeight), clamp(Value.LegendWidth)};
 }

@@ -106,7 +106,8 @@ void TBinaplot::SetAreas(int Value) {
 }
 
 namespace {
-// The range a temperature limit may take in each unit.
+// The range a temperature limit may take in each unit (ClampTemperature
+// tells the user about these ends).
 struct TTRange {
   double Low, High;
 };

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "diagram/binagram.h"
 
@@ -27,8 +28,9 @@ class TRandom {
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
     return z ^ (z >> 31);
   }
-  // Uniform in lo..hi, both included.
+  // Uniform between lo and hi, both included (in either order).
   int Int(int lo, int hi) {
+    if (hi < lo) std::swap(lo, hi);
     const std::uint64_t span = std::uint64_t(std::int64_t(hi) - lo) + 1;
     return int(std::int64_t(lo) + std::int64_t(Next() % span));
   }
