@@ -112,8 +112,9 @@ class TBinagram : public TBinaplot {
   // screen paint, the printout and the export run the same code.
   void RunLayout(int Width, int Height);  // screen layout
   void RunPrintLayout();                  // fixed layout of printout and export
-  // Every measure is kept within +-2^28 pixels, far beyond any bitmap, so
-  // that the drawing and the mouse can add them up without overflow.
+  // Every measure is kept within +-2^24 pixels (the largest widget size),
+  // so that the drawing and the mouse can add and multiply them without
+  // overflow.
   void SetLayout(const TBinaLayout& Value);
 
   // Maps of the current (possibly zoomed) window onto the plot rectangle.

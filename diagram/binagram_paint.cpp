@@ -29,7 +29,7 @@ int Px(double v) { return RoundPixel(std::clamp(v, -1.0e6, 1.0e6)); }
 // --- Layout and maps ---------------------------------------------------------
 
 void TBinagram::SetLayout(const TBinaLayout& Value) {
-  auto clamp = [](int v) { return std::clamp(v, -(1 << 28), 1 << 28); };
+  auto clamp = [](int v) { return std::clamp(v, -(1 << 24), 1 << 24); };
   layout_ = TBinaLayout{clamp(Value.PlotLeft), clamp(Value.PlotTop), clamp(Value.PlotWidth),
                         clamp(Value.PlotHeight), clamp(Value.LegendWidth)};
 }

@@ -23,7 +23,8 @@ TBinaplot::~TBinaplot() = default;
 void TBinaplot::SetGraphKind(TGraphKind Value) { Change(graphKind_, Value); }
 
 namespace {
-// The range a temperature limit may take in each unit.
+// The range a temperature limit may take in each unit (ClampTemperature
+// tells the user about these ends).
 struct TTRange {
   double Low, High;
 };

@@ -83,7 +83,8 @@ TEST_F(SampleEdges, DragSnappedToAnEmptyAxisZoomsOneGridStepWithoutAMessage) {
     ASSERT_FALSE(g.Zooming());
     Drag(&g, c.from, c.to);
     const std::string where = std::to_string(c.from.x()) + "," + std::to_string(c.from.y());
-    EXPECT_TRUE(messages.Texts.isEmpty()) << where << ": " << messages.Texts.join('|').toStdString();
+    EXPECT_TRUE(messages.Texts.isEmpty())
+        << where << ": " << messages.Texts.join('|').toStdString();
     ASSERT_TRUE(g.Zooming()) << where;
     EXPECT_EQ(g.LowCLimit(), c.lowC) << where;
     EXPECT_EQ(g.HighCLimit(), c.highC) << where;
@@ -98,4 +99,25 @@ TEST_F(SampleEdges, DragSnappedToAnEmptyAxisZoomsOneGridStepWithoutAMessage) {
     EXPECT_TRUE(messages.Texts.isEmpty()) << messages.Texts.join('|').toStdString();
     messages.Texts.clear();
   }
+}
+
+// The host may move the limits while zoomed, even far from the saved
+// window; the click that leaves the zoom gives that window back as it was.
+TEST_F(SampleEdges, ZoomOutRestoresTheSavedWindowWhateverTheHostSetMeanwhile) {
+  Load(1000, 700);
+  Drag(&g, At(g, 60, 1820), At(g, 80, 1930));
+  ASSERT_TRUE(g.Zooming());
+  g.SetLowTLimit(0);
+  g.SetHighTLimit(100);
+  g.SetLowCLimit(10);
+  g.SetHighCLimit(20);
+  ASSERT_TRUE(messages.Texts.isEmpty()) << messages.Texts.join('|').toStdString();
+  Settle(g);
+  Click(&g, At(g, 15, 50));
+  EXPECT_FALSE(g.Zooming());
+  EXPECT_EQ(g.LowTLimit(), 1400);
+  EXPECT_EQ(g.HighTLimit(), 2100);
+  EXPECT_EQ(g.LowCLimit(), 0);
+  EXPECT_EQ(g.HighCLimit(), 100);
+  EXPECT_TRUE(messages.Texts.isEmpty()) << messages.Texts.join('|').toStdString();
 }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "diagram/binagram.h"
 
@@ -27,8 +28,9 @@ class TRandom {
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
     return z ^ (z >> 31);
   }
-  // Uniform in lo..hi, both included.
+  // Uniform between lo and hi, both included (in either order).
   int Int(int lo, int hi) {
+    if (hi < lo) std::swap(lo, hi);
     const std::uint64_t span = std::uint64_t(std::int64_t(hi) - lo) + 1;
     return int(std::int64_t(lo) + std::int64_t(Next() % span));
   }
@@ -43,15 +45,23 @@ class TRandom {
   // lo..hi, sometimes on its ends, just outside, huge, infinite or NaN.
   double Value(double lo, double hi) {
     switch (Int(0, 19)) {
-      case 0: return std::numeric_limits<double>::quiet_NaN();
-      case 1: return Chance(0.5) ? std::numeric_limits<double>::infinity()
-                                 : -std::numeric_limits<double>::infinity();
-      case 2: return Chance(0.5) ? 1e300 : -1e300;
-      case 3: return Chance(0.5) ? 3e38 : -3e9;
-      case 4: return Chance(0.5) ? lo : hi;
-      case 5: return Chance(0.5) ? lo - Real(0, 10) : hi + Real(0, 10);
-      case 6: return -1;
-      default: return Real(lo, hi);
+      case 0:
+        return std::numeric_limits<double>::quiet_NaN();
+      case 1:
+        return Chance(0.5) ? std::numeric_limits<double>::infinity()
+                           : -std::numeric_limits<double>::infinity();
+      case 2:
+        return Chance(0.5) ? 1e300 : -1e300;
+      case 3:
+        return Chance(0.5) ? 3e38 : -3e9;
+      case 4:
+        return Chance(0.5) ? lo : hi;
+      case 5:
+        return Chance(0.5) ? lo - Real(0, 10) : hi + Real(0, 10);
+      case 6:
+        return -1;
+      default:
+        return Real(lo, hi);
     }
   }
 
