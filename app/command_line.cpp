@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 
 #include "app/sample_system.h"
+#include "app/ternary_sample.h"
 #include "app/version_resource.h"
 #include "diagram/binagram.h"
 #include "diagram/ternagram.h"
@@ -216,8 +217,14 @@ bool WriteSamples(const QString& Folder, QString* Error) {
   }
   TBinagram binary;
   LoadSampleSystem(binary);
-  return WriteDocument(QDir(Folder).filePath(QStringLiteral("al2o3-sio2.pdiag")), DocumentOf(binary),
-                       Error);
+  if (!WriteDocument(QDir(Folder).filePath(QStringLiteral("al2o3-sio2.pdiag")), DocumentOf(binary), Error))
+    return false;
+  // As the ternary window shows it: no border, on the window's colour.
+  TTernagram ternary;
+  ternary.SetBorder(false);
+  ternary.SetPaperColor(clBtnFace);
+  LoadTernarySample(ternary);
+  return WriteDocument(QDir(Folder).filePath(QStringLiteral("bi-pb-sn.pdiag")), DocumentOf(ternary), Error);
 }
 
 int RunCommandLine(const TCommandLine& Line, std::FILE* Out, std::FILE* Err) {

@@ -11,6 +11,7 @@
 
 #include "app/main_form.h"
 #include "app/main_form_tools.h"
+#include "app/ternary_form.h"
 #include "platform/messages.h"
 
 namespace {
@@ -120,12 +121,31 @@ bool OpenDocumentFile(const QString& FileName) {
   }
   if (document.Kind == TDiagramKind::Binary) {
     TMainForm* form = MainWindow();
-    if (!form) return false;
+    if (!form) {
+      ShowMessage(QStringLiteral("Cannot open %1: there is no main window to show it in").arg(FileName));
+      return false;
+    }
     form->ShowDocument(document.Binary);
+    if (form->isVisible()) {
+      if (form->isMinimized()) form->showNormal();
+      form->raise();
+      form->activateWindow();
+    }
     return true;
   }
-  ShowMessage(QStringLiteral("Cannot open %1: there is no ternary window to show it in").arg(FileName));
-  return false;
+  // The ternary window is made at start-up; should it be missing, it is
+  // made as the main window's "Ternary Diagram" button makes it.
+  if (!TernaryForm) {
+    TMainForm* main = MainWindow();
+    if (!main) {
+      ShowMessage(QStringLiteral("Cannot open %1: there is no ternary window to show it in").arg(FileName));
+      return false;
+    }
+    new TTernaryForm(main);
+  }
+  TernaryForm->ShowDocument(document.Ternary);
+  TernaryForm->ShowWindow();
+  return true;
 }
 
 void ChooseAndSaveDocument(QWidget* Parent, const TDiagramDocument& Document) {

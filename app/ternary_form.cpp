@@ -18,6 +18,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/document.h"
+#include "app/document_windows.h"
 #include "app/main_form.h"
 #include "app/main_form_tools.h"
 #include "app/ternary_sample.h"
@@ -107,6 +109,10 @@ TTernaryForm::TTernaryForm(QWidget* AOwner)
 
   FormCreate();
   ConnectControls();
+  // Open and Save As after the two buttons of the stored layout, in the
+  // same row (186 pixels wide inside the option column's border).
+  AddDocumentButtons(ui_->Panel5, 186, this, [this] { OpenSpeedButtonClick(); },
+                     [this] { SaveAsSpeedButtonClick(); });
 }
 
 TTernaryForm::~TTernaryForm() {
@@ -126,14 +132,20 @@ void TTernaryForm::FormCreate() {
   designHeight_ = height();
   TTernagram* g = ui_->Ternagram1;
   LoadTernarySample(*g);
-  // The orientations name the substances of the loaded system in the order
-  // of the corners A, B, C.
+  ShowSubstanceNames();
+  ShowProperties();
+}
+
+void TTernaryForm::ShowSubstanceNames() {
+  // The substances of the loaded system (unzoomed: while zoomed the
+  // corners carry the window's compositions) in the order of the corners
+  // A, B, C of each orientation.
+  const TTernagram* g = ui_->Ternagram1;
   const QString names[] = {g->SubstanceA()->Name(), g->SubstanceB()->Name(), g->SubstanceC()->Name()};
   const QButtonGroup* orientations = RadioGroupItems(ui_->OrientationGroup);
   for (int o = 0; o < 6; ++o)
     orientations->button(o)->setText(names[CornerOrder[o][0]] + '-' + names[CornerOrder[o][1]] + '-' +
                                      names[CornerOrder[o][2]]);
-  ShowProperties();
 }
 
 void TTernaryForm::ShowWindow() {
@@ -349,6 +361,22 @@ void TTernaryForm::SaveSpeedButtonClick() {
   Ternagram1()->SaveToFile(name);
   outputRunning_ = false;
   EndProgress();
+}
+
+// --- Documents -------------------------------------------------------------------
+
+void TTernaryForm::OpenSpeedButtonClick() { ChooseAndOpenDocument(this); }
+
+void TTernaryForm::SaveAsSpeedButtonClick() { ChooseAndSaveDocument(this, DocumentOf(*Ternagram1())); }
+
+void TTernaryForm::ShowDocument(const TTernaryDocument& Document) {
+  TTernagram* g = ui_->Ternagram1;
+  LoadDocument(*g, Document);
+  // The document's diagram is unzoomed: the orientation can change again.
+  ui_->OrientationGroup->setEnabled(!g->Zoom());
+  ShowSubstanceNames();
+  ShowProperties();
+  g->Invalidate();
 }
 
 // --- Ternagram1's events ---------------------------------------------------------

@@ -1,8 +1,8 @@
 #pragma once
 // TTernaryForm: the ternary window. The sample Bi-Pb-Sn system in
 // Ternagram1 beside a column of option pages ("Diagram", "Presentation",
-// "Isotherms") that set the diagram's properties, a tool bar (print, save)
-// and a status strip with the progress of the isotherm computation.
+// "Isotherms") that set the diagram's properties, a tool bar (print, save,
+// and the diagram documents' Open and Save As) and a status strip with the progress of the isotherm computation.
 //
 // The window is made once at start-up, like the other windows, and is not
 // modal: the main window's "Ternary Diagram" button shows it (or brings it
@@ -16,6 +16,7 @@
 
 class QGroupBox;
 class QTimer;
+struct TTernaryDocument;
 namespace Ui {
 class TernaryForm;
 }
@@ -54,6 +55,12 @@ class TTernaryForm : public QWidget {
   // Tool bar.
   void PrintSpeedButtonClick();  // "Print Diagram"
   void SaveSpeedButtonClick();   // "Save Diagram"
+  void OpenSpeedButtonClick();    // "Open Diagram", Ctrl+O
+  void SaveAsSpeedButtonClick();  // "Save Diagram As", Ctrl+Shift+S
+
+  // Shows an opened document: Ternagram1 loads it, and the option pages
+  // (the orientations' captions too) follow the new diagram.
+  void ShowDocument(const TTernaryDocument& Document);
 
   // Ternagram1's events.
   void Ternagram1ZoomIn(QObject* Sender);
@@ -67,6 +74,8 @@ class TTernaryForm : public QWidget {
  private:
   void ConnectControls();
   void EndProgress();
+  // The orientations name the substances in the order of the corners.
+  void ShowSubstanceNames();
 
   std::unique_ptr<Ui::TernaryForm> ui_;
   int designWidth_ = 0;

@@ -1,8 +1,11 @@
 // Diagram documents: what is saved opens to the same picture; what cannot
 // be read is refused with the file, the place and the reason, and changes
-// nothing; the samples shipped in samples/; Open and Save As in the main
-// window; pictures from the command line.
+// nothing; the samples shipped in samples/; Open and Save As in both
+// windows, each kind opening in its own window; pictures from the command
+// line.
+#include <QAbstractButton>
 #include <QAction>
+#include <QButtonGroup>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QCheckBox>
@@ -16,6 +19,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -30,6 +34,8 @@
 #include "app/main_form.h"
 #include "app/main_form_tools.h"
 #include "app/sample_system.h"
+#include "app/ternary_form.h"
+#include "app/ternary_sample.h"
 #include "message_collector.h"
 #include "ternary_test_system.h"
 
@@ -517,6 +523,139 @@ TEST(Document, MainWindowOpensAndSavesDocuments) {
 #endif
 }
 
+// Open and Save As on the ternary window's tool bar, and where each kind
+// of document goes: a ternary one opened from the main window shows in the
+// ternary window with its option pages following it, a binary one opened
+// from the ternary window goes to the main window, a refused file changes
+// neither, and Save As writes the ternary window's diagram.
+TEST(Document, EachKindOpensInItsOwnWindow) {
+  MessageCollector messages;
+  SeamsGuard guard;
+  TMainForm main;
+  TTernaryForm ternary(&main);
+  ASSERT_EQ(TernaryForm, &ternary);
+  TBinagram* b = main.Binagram1();
+  TTernagram* t = ternary.Ternagram1();
+  QTemporaryDir dir;
+  // The ternary window is the main window's child: the main window's own
+  // button is looked for in its own strip.
+  auto* mainOpen = main.findChild<QWidget*>("DocumentStrip")->findChild<QToolButton*>("OpenSpeedButton");
+  ASSERT_NE(mainOpen, nullptr);
+
+  auto* tOpen = ternary.findChild<QToolButton*>("OpenSpeedButton");
+  auto* tSaveAs = ternary.findChild<QToolButton*>("SaveAsSpeedButton");
+  ASSERT_TRUE(tOpen && tSaveAs);
+  EXPECT_EQ(tOpen->defaultAction()->shortcut(), QKeySequence(QKeySequence::Open));
+  EXPECT_EQ(tSaveAs->defaultAction()->shortcut(), QKeySequence(QKeySequence::SaveAs));
+  EXPECT_EQ(ternary.actions().size(), 2);
+  // Beside Print and Save, inside the option column.
+  auto* print = ternary.findChild<QToolButton*>("PrintSpeedButton");
+  auto* save = ternary.findChild<QToolButton*>("SaveSpeedButton");
+  for (QToolButton* button : {save, tOpen, tSaveAs}) {
+    EXPECT_EQ(button->parentWidget(), print->parentWidget());
+    EXPECT_EQ(button->geometry().top(), print->geometry().top());
+  }
+  EXPECT_LT(save->geometry().right(), tOpen->geometry().left());
+  EXPECT_LT(tOpen->geometry().right(), tSaveAs->geometry().left());
+  EXPECT_LE(tSaveAs->geometry().right(), 186);
+
+  // A ternary document far from the sample: other substances, orientation,
+  // units, switches and isotherm settings.
+  TTernagram full;
+  LoadFullTernary(full);
+  QByteArray text = DocumentText(DocumentOf(full));
+  for (const auto& [i, name] : {std::pair{0, "Cu"}, {1, "Ni"}, {2, "Zn"}})
+    text = With(text, QString("substances.%1.name").arg(i), name);
+  text = With(text, "presentation.legend", false);
+  const QString ternaryFile = dir.filePath("cu-ni-zn.pdiag");
+  Put(ternaryFile, text);
+  TDiagramDocument expected;
+  ASSERT_TRUE(ReadDocument(ternaryFile, expected, nullptr));
+  ASSERT_EQ(expected.Kind, TDiagramKind::Ternary);
+
+  const QByteArray mainBefore = DocumentText(DocumentOf(*b));
+  const QByteArray sampleTernary = DocumentText(DocumentOf(*t));
+  ASSERT_NE(sampleTernary, DocumentText(expected));
+  ToolSeams().ChooseOpenFile = [&](QWidget*, const QString&, const QString&) { return ternaryFile; };
+  EXPECT_FALSE(ternary.isVisible());
+  mainOpen->click();
+  EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(" | ").toStdString();
+  EXPECT_TRUE(ternary.isVisible());
+  EXPECT_EQ(DocumentText(DocumentOf(*t)).toStdString(), DocumentText(expected).toStdString());
+  EXPECT_EQ(DocumentText(DocumentOf(*b)), mainBefore);
+  // The option pages show the opened diagram.
+  auto* orientations = ternary.findChild<QGroupBox*>("OrientationGroup");
+  EXPECT_EQ(RadioGroupItemIndex(orientations), int(ternary::doBCA));
+  EXPECT_EQ(RadioGroupItems(orientations)->button(0)->text(), "Cu-Ni-Zn");
+  EXPECT_EQ(RadioGroupItems(orientations)->button(int(ternary::doCBA))->text(), "Zn-Ni-Cu");
+  EXPECT_EQ(RadioGroupItemIndex(ternary.findChild<QGroupBox*>("CUnitsGroup")), int(ternary::cuMassParts));
+  EXPECT_EQ(RadioGroupItemIndex(ternary.findChild<QGroupBox*>("TUnitsGroup")), 1);  // F
+  EXPECT_EQ(RadioGroupItemIndex(ternary.findChild<QGroupBox*>("TCalcMethodGroup")), 1);  // polynomial
+  EXPECT_FALSE(ternary.findChild<QCheckBox*>("LegendCheckBox")->isChecked());
+  EXPECT_FALSE(ternary.findChild<QCheckBox*>("ValuesTableCheckBox")->isChecked());
+  EXPECT_TRUE(ternary.findChild<QCheckBox*>("SimplifiedCheckBox")->isChecked());
+  EXPECT_TRUE(orientations->isEnabled());
+
+  // A binary document opened from the ternary window goes to the main one.
+  QByteArray binaryText = With(BinarySampleText(), "substances.0",
+                               Parsed(R"({"name": "CaO", "molarMass": 56.077, "element": "Ca", "elementAtoms": 1})"));
+  binaryText = With(binaryText, "presentation.legend", false);
+  const QString binaryFile = dir.filePath("cao-sio2.pdiag");
+  Put(binaryFile, binaryText);
+  TDiagramDocument expectedBinary;
+  ASSERT_TRUE(ReadDocument(binaryFile, expectedBinary, nullptr));
+  const QByteArray ternaryShown = DocumentText(DocumentOf(*t));
+  ToolSeams().ChooseOpenFile = [&](QWidget*, const QString&, const QString&) { return binaryFile; };
+  tOpen->click();
+  EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(" | ").toStdString();
+  EXPECT_EQ(DocumentText(DocumentOf(*b)).toStdString(), DocumentText(expectedBinary).toStdString());
+  EXPECT_FALSE(main.findChild<QCheckBox*>("CheckBox1")->isChecked());
+  EXPECT_EQ(DocumentText(DocumentOf(*t)), ternaryShown);
+
+  // A refused file, from either window, changes neither diagram.
+  const QByteArray mainShown = DocumentText(DocumentOf(*b));
+  const QString bad = dir.filePath("bad.pdiag");
+  Put(bad, With(text, "areas.0.tpoints.0", Parsed("[80, 30, 900]")));
+  QString reason;
+  TDiagramDocument unused;
+  ASSERT_FALSE(ReadDocument(bad, unused, &reason));
+  EXPECT_TRUE(reason.startsWith("Cannot open " + bad + ": areas[0].tpoints[0]: ")) << reason.toStdString();
+  ToolSeams().ChooseOpenFile = [&](QWidget*, const QString&, const QString&) { return bad; };
+  for (QToolButton* open : {tOpen, mainOpen}) {
+    messages.texts.clear();
+    open->click();
+    EXPECT_EQ(messages.texts, QStringList{reason});
+    EXPECT_EQ(DocumentText(DocumentOf(*t)), ternaryShown);
+    EXPECT_EQ(DocumentText(DocumentOf(*b)), mainShown);
+  }
+  messages.texts.clear();
+
+  // Save As writes the ternary window's diagram, as the user changed it,
+  // and the file reads back to the same picture.
+  ternary.findChild<QCheckBox*>("LegendCheckBox")->click();
+  ASSERT_TRUE(t->Legend());
+  QStringList filters;
+  ToolSeams().ChooseSaveFile = [&](QWidget*, const QString&, const QString& filter) {
+    filters << filter;
+    return dir.filePath("saved");
+  };
+  tSaveAs->click();
+  EXPECT_EQ(filters, QStringList{"Phase Diagram Documents (*.pdiag *.json)"});
+  EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(" | ").toStdString();
+  const QString saved = dir.filePath("saved.pdiag");
+  EXPECT_EQ(Contents(saved).toStdString(), DocumentText(DocumentOf(*t)).toStdString());
+  TDiagramDocument read;
+  QString error;
+  ASSERT_TRUE(ReadDocument(saved, read, &error)) << error.toStdString();
+  EXPECT_TRUE(read.Ternary.Legend);
+  // The window's own control as it shows now, against the file's picture.
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&ternary));
+  t->Repaint();
+  const QImage shown = t->Surface().Image().copy();
+  ASSERT_EQ(shown.size(), t->size());
+  EXPECT_EQ(Differing(DocumentPicture(read, shown.size()), shown), 0);
+}
+
 // The command line: what each argument list asks for, and what is wrong
 // with those that make no sense.
 TEST(CommandLine, ArgumentsAndTheirMistakes) {
@@ -609,22 +748,41 @@ TEST(CommandLine, RenderWritesPicturesOfDocuments) {
 
 // The documents in samples/ are the built-in samples, written by
 // "phasediagrams --write-samples samples": the same text and, opened, the
-// same picture.
+// same picture. The ternary one is the sample as the ternary window shows
+// it (no border, on the window's colour).
 TEST(Document, ShippedSamplesAreTheBuiltInOnes) {
   const QString folder = QStringLiteral(PD_SOURCE_DIR "/samples");
-  TBinagram builtIn;
-  LoadSampleSystem(builtIn);
-  const QString file = folder + "/al2o3-sio2.pdiag";
-  EXPECT_EQ(Contents(file).toStdString(), DocumentText(DocumentOf(builtIn)).toStdString());
-  TDiagramDocument read;
+  TBinagram binary;
+  LoadSampleSystem(binary);
+  TTernagram ternary;
+  ternary.SetBorder(false);
+  ternary.SetPaperColor(clBtnFace);
+  LoadTernarySample(ternary);
+  const TTernaryForm window;
+  ASSERT_EQ(DocumentText(DocumentOf(*window.Ternagram1())), DocumentText(DocumentOf(ternary)));
+  const struct {
+    const char* File;
+    TDiagramKind Kind;
+    TDiagramDocument BuiltIn;
+    QImage Picture;
+  } samples[] = {{"al2o3-sio2.pdiag", TDiagramKind::Binary, DocumentOf(binary), Picture(binary)},
+                 {"bi-pb-sn.pdiag", TDiagramKind::Ternary, DocumentOf(ternary), Picture(ternary)}};
   QString error;
-  ASSERT_TRUE(ReadDocument(file, read, &error)) << error.toStdString();
-  EXPECT_EQ(Differing(DocumentPicture(read, PictureSize), Picture(builtIn)), 0);
+  for (const auto& sample : samples) {
+    SCOPED_TRACE(sample.File);
+    const QString file = folder + "/" + sample.File;
+    EXPECT_EQ(Contents(file).toStdString(), DocumentText(sample.BuiltIn).toStdString());
+    TDiagramDocument read;
+    ASSERT_TRUE(ReadDocument(file, read, &error)) << error.toStdString();
+    EXPECT_EQ(read.Kind, sample.Kind);
+    EXPECT_EQ(Differing(DocumentPicture(read, PictureSize), sample.Picture), 0);
+  }
 
-  // What --write-samples writes now is what is shipped.
+  // What --write-samples writes now is what is shipped, and nothing else.
   QTemporaryDir dir;
   ASSERT_TRUE(WriteSamples(dir.path(), &error)) << error.toStdString();
   for (const QString& name : QDir(folder).entryList({"*.pdiag"}, QDir::Files))
     EXPECT_EQ(Contents(dir.filePath(name)), Contents(folder + "/" + name)) << name.toStdString();
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QDir(folder).entryList({"*.pdiag"}, QDir::Files));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"al2o3-sio2.pdiag", "bi-pb-sn.pdiag"}));
+  EXPECT_EQ(QDir(folder).entryList({"*.pdiag"}, QDir::Files), (QStringList{"al2o3-sio2.pdiag", "bi-pb-sn.pdiag"}));
 }
