@@ -128,6 +128,8 @@ inline TStrayPixels StrayAreaPixels(const TCanvas& c, const TBinagram& g) {
            y < y0 + RoundPixel(h * (i + 0.45));
   };
   TStrayPixels s;
+  TColor lastColor = clBlack;
+  int lastArea = -1;
   const QImage& img = *c.Image();
   if (img.isNull() || img.depth() != 32) return s;
   for (int y = 0; y < img.height(); ++y) {
@@ -136,7 +138,11 @@ inline TStrayPixels StrayAreaPixels(const TCanvas& c, const TBinagram& g) {
       if (left <= x && x <= right && top <= y && y <= bottom) continue;
       const TColor col = FromPixel(row[x]);
       if (col == clBlack || col == clWhite) continue;
-      const int area = AreaIndexOfColor(col);
+      if (col != lastColor) {  // runs of one colour are the rule
+        lastColor = col;
+        lastArea = AreaIndexOfColor(col);
+      }
+      const int area = lastArea;
       if (area < 0 || inSwatch(x, y, area)) continue;
       if (s.Count++ == 0) {
         s.First = TPoint{x, y};
