@@ -11,6 +11,8 @@
 #include <chrono>
 #include <cstring>
 
+#include "platform/control.h"
+
 namespace benchsupport {
 
 using Clock = std::chrono::steady_clock;
@@ -34,6 +36,28 @@ inline double BaselineSeconds(int w, int h) {
     best = std::min(best, std::chrono::duration<double>(Clock::now() - t0).count());
   }
   return best;
+}
+
+// Mean time of one full paint of a control, in seconds.
+inline double MeanPaintSeconds(TCustomControl& g, int runs = 20) {
+  const auto t0 = Clock::now();
+  for (int r = 0; r < runs; ++r) g.Repaint();
+  return std::chrono::duration<double>(Clock::now() - t0).count() / runs;
+}
+
+// Times a repaint per benchmark iteration; counter "x_baseline" is the mean
+// paint over the best baseline of the control's size.
+inline void MeasurePaintAgainstBaseline(benchmark::State& state, TCustomControl& g) {
+  g.Repaint();
+  const double baseline = BaselineSeconds(g.width(), g.height());
+  double total = 0;
+  for (auto _ : state) {
+    const auto t0 = Clock::now();
+    g.Repaint();
+    total += std::chrono::duration<double>(Clock::now() - t0).count();
+  }
+  state.counters["x_baseline"] = total / double(state.iterations()) / baseline;
+  state.counters["baseline_us"] = baseline * 1e6;
 }
 
 // A real Qt mouse move, so that the event dispatch is measured too.

@@ -11,14 +11,6 @@ namespace {
 
 using namespace benchsupport;
 
-// Mean time of one full paint, in seconds.
-double PaintSeconds(TBinagram& g) {
-  constexpr int runs = 20;
-  const auto t0 = Clock::now();
-  for (int r = 0; r < runs; ++r) g.Repaint();
-  return std::chrono::duration<double>(Clock::now() - t0).count() / runs;
-}
-
 // Counter "percent_of_paint": a move's mean time as a share of a paint's.
 void BM_MouseMoveReadout(benchmark::State& state) {
   const int w = int(state.range(0)), h = int(state.range(1));
@@ -26,7 +18,7 @@ void BM_MouseMoveReadout(benchmark::State& state) {
   g.resize(w, h);
   LoadSampleSystem(g);
   g.Repaint();
-  const double paint = PaintSeconds(g);
+  const double paint = MeanPaintSeconds(g);
 
   // Two neighbouring points in "Mullite ss + Liquid", off the grid lines;
   // alternating between them makes every move a fresh read-out.

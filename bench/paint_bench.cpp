@@ -21,16 +21,7 @@ void BM_FullPaint(benchmark::State& state) {
   TBinagram g;
   g.resize(w, h);
   LoadSampleSystem(g);
-  g.Repaint();
-  const double baseline = BaselineSeconds(w, h);
-  double total = 0;
-  for (auto _ : state) {
-    const auto t0 = Clock::now();
-    g.Repaint();
-    total += std::chrono::duration<double>(Clock::now() - t0).count();
-  }
-  state.counters["x_baseline"] = total / double(state.iterations()) / baseline;
-  state.counters["baseline_us"] = baseline * 1e6;
+  MeasurePaintAgainstBaseline(state, g);
 }
 
 }  // namespace

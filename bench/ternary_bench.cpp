@@ -10,27 +10,12 @@ namespace {
 
 using namespace benchsupport;
 
-double MeanPaintSeconds(TTernagram& g, int runs) {
-  const auto t0 = Clock::now();
-  for (int r = 0; r < runs; ++r) g.Repaint();
-  return std::chrono::duration<double>(Clock::now() - t0).count() / runs;
-}
-
 void BM_TernaryFullPaint(benchmark::State& state) {
   const int w = int(state.range(0)), h = int(state.range(1));
   TTernagram g;
   g.resize(w, h);
   ternarytest::LoadTestSystem(g);
-  g.Repaint();
-  const double baseline = BaselineSeconds(w, h);
-  double total = 0;
-  for (auto _ : state) {
-    const auto t0 = Clock::now();
-    g.Repaint();
-    total += std::chrono::duration<double>(Clock::now() - t0).count();
-  }
-  state.counters["x_baseline"] = total / double(state.iterations()) / baseline;
-  state.counters["baseline_us"] = baseline * 1e6;
+  MeasurePaintAgainstBaseline(state, g);
 }
 
 // Counter "percent_of_paint": a move's mean time as a share of a paint's.
@@ -39,7 +24,7 @@ void BM_TernaryMouseMove(benchmark::State& state) {
   g.resize(1920, 1080);
   ternarytest::LoadTestSystem(g);
   g.Repaint();
-  const double paint = MeanPaintSeconds(g, 20);
+  const double paint = MeanPaintSeconds(g);
   // Two neighbouring points inside the (B) field, off the grid lines.
   const TPoint p = g.TriangleMap().transformRounded(12, 75);
   const QPoint a(p.X, p.Y), b = a + QPoint(3, 1);
