@@ -3,7 +3,6 @@
 // their order, the display checks and the message loop until the main
 // window is closed.
 #include <QApplication>
-#include <QTimer>
 #include <cstdio>
 
 #include "app/about_box.h"
@@ -67,10 +66,6 @@ int main(int argc, char** argv) {
   if (RunDisplayChecks(ScreenNumColors(), ScreenWidth())) return 0;
 
   MainForm.showMaximized();
-  // For scripts/screenshot only: PD_SCREENSHOT_WINDOW=ternary opens the
-  // ternary window once the main window is up, as its button does.
-  if (qEnvironmentVariable("PD_SCREENSHOT_WINDOW") == QLatin1String("ternary"))
-    QTimer::singleShot(500, &MainForm, [&MainForm] { MainForm.SpeedButton5Click(); });
   // A document named on the command line replaces the sample of its kind;
   // one that cannot be read is reported and the samples stay.
   if (!line.OpenFile.isEmpty()) OpenDocumentFile(line.OpenFile);
