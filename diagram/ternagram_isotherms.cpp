@@ -125,7 +125,7 @@ class TIsothermScan {
       const int n = std::min<int>(area.TPointCount, MaxTPoints);
       TAreaData& d = areas_[std::size_t(i)];
       d.Count = n;
-      double a[MaxTPoints], b[MaxTPoints], t[MaxTPoints];
+      double a[MaxTPoints] = {}, b[MaxTPoints] = {}, t[MaxTPoints] = {};
       for (int k = 0; k < n; ++k) {
         d.Points[std::size_t(k)] = TAltitudePoint{area.TPoints[k].A, area.TPoints[k].B,
                                                   double(area.TPoints[k].T)};

@@ -34,7 +34,7 @@ struct TTernagram::TFitCache {
                       std::memcmp(e.Points.data(), Area.TPoints.data(),
                                   sizeof(TTernaryTPoint) * std::size_t(n)) == 0;
     if (!same) {
-      double a[MaxTPoints], b[MaxTPoints], t[MaxTPoints];
+      double a[MaxTPoints] = {}, b[MaxTPoints] = {}, t[MaxTPoints] = {};
       for (int i = 0; i < n; ++i) {
         a[i] = Area.TPoints[i].A;
         b[i] = Area.TPoints[i].B;
