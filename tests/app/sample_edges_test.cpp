@@ -1,8 +1,8 @@
 // The sample diagram where the plot and the gestures reach their limits: a
 // plot exactly at the width where its frame appears, a zoomed fill after
-// the host narrows the window, and drags whose snapped window collapses on
-// one axis. No area colour may reach the paper, and no gesture may raise a
-// limit message.
+// the host narrows the window, drags whose snapped window collapses on one
+// axis, and a zoom-out after the host moved the limits. No area colour may
+// reach the paper, and no gesture may raise a limit message.
 #include <gtest/gtest.h>
 
 #include "app/sample_system.h"
