@@ -184,7 +184,7 @@ TEST(Isotherms, DrawingStepsBreaksAndLabels) {
   const int h = painttest::TextHeightOf(labelFont, QStringLiteral("1100"));
   int labels = 0;
   for (int p = 1; p <= 25; ++p) {
-    const TIsoPoint& q = Line(25, 2, 1)[std::size_t(p - 1)];
+    const TIsoPoint q = Line(25, 2, 1)[std::size_t(p - 1)];
     const TPoint at = g.TriangleMap().transformRounded(q.X, q.Y);
     if (painttest::FindText(*b.Canvas(), QStringLiteral("1100"), labelFont, clWhite,
                             TRect{at.X - w / 2, at.Y - h / 2, at.X - w / 2 + w, at.Y - h / 2 + h}))
