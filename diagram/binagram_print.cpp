@@ -67,14 +67,7 @@ void TBinagram::RenderPrintBitmap(TBitmap& Bitmap) {
 }
 
 bool TBinagram::Print(QPrinter& Printer) {
-  bool ok = false;
-  {
-    TBitmap bitmap;
-    RenderPrintBitmap(bitmap);
-    ok = PrintPicturePage(Printer, bitmap.Image(), kFooter);
-  }
-  Repaint();  // back to the screen layout
-  return ok;
+  return PrintRendered(Printer, [this](TBitmap& b) { RenderPrintBitmap(b); }, kFooter);
 }
 
 void TBinagram::Print() {

@@ -314,3 +314,15 @@ void ReportSaveFailure(const QString& FileName, const QString& Reason, QString* 
   else
     ShowMessage(text);
 }
+
+bool TPhasePlot::PrintRendered(QPrinter& Printer, const std::function<void(TBitmap&)>& Render,
+                               const QString& Footer) {
+  bool ok = false;
+  {
+    TBitmap bitmap;
+    Render(bitmap);
+    ok = PrintPicturePage(Printer, bitmap.Image(), Footer);
+  }
+  Repaint();  // back to the screen layout
+  return ok;
+}

@@ -224,6 +224,11 @@ class TPhasePlot : public TCustomControl, public TSubstanceOwner {
     balloonShown_ = false;
     Repaint();
   }
+  // Prints the picture Render draws (at a size of its own) with Footer on
+  // one page, then repaints with the screen layout; false when the job
+  // failed (the user has been told).
+  bool PrintRendered(QPrinter& Printer, const std::function<void(TBitmap&)>& Render,
+                     const QString& Footer);
   // Fills the picture with the paper (inside a one-pixel black rim with
   // Border) and leaves the pen for the outline: black, 2 wide, on white.
   void DrawPaperBackground(TCanvas& Canvas) const;

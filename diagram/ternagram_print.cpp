@@ -30,14 +30,7 @@ void TTernagram::RenderFixedSize(TBitmap& Bitmap) {
 }
 
 bool TTernagram::Print(QPrinter& Printer) {
-  bool ok = false;
-  {
-    TBitmap bitmap;
-    RenderFixedSize(bitmap);
-    ok = PrintPicturePage(Printer, bitmap.Image(), kFooter);
-  }
-  Repaint();  // back to the screen layout
-  return ok;
+  return PrintRendered(Printer, [this](TBitmap& b) { RenderFixedSize(b); }, kFooter);
 }
 
 void TTernagram::Print() {
