@@ -358,15 +358,22 @@ std::vector<TDocumentRun> ReadCurves(const QJsonValue& v, const QString& Path, F
   return runs;
 }
 
+// The "units" block of either kind: the document's unit enumerators, with
+// the orientations its kind has.
+template <class TDocument>
+void ReadUnits(const TObject& doc, TDocument& d, const QStringList& orientationNames) {
+  using TCU = decltype(d.CUnits);
+  using TTU = decltype(d.TUnits);
+  using TDO = decltype(d.DataOrientation);
+  const TObject u(doc["units"], doc.Path("units"), {"composition", "temperature", "orientation"});
+  d.CUnits = Enumerator<TCU>(u["composition"], u.Path("composition"), BinaryCUnitNames);
+  d.TUnits = Enumerator<TTU>(u["temperature"], u.Path("temperature"), TUnitNames);
+  d.DataOrientation = Enumerator<TDO>(u["orientation"], u.Path("orientation"), orientationNames);
+}
+
 void ReadBinary(const TObject& doc, TBinaryDocument& d) {
   using namespace binary;
-  {
-    const TObject u(doc["units"], doc.Path("units"), {"composition", "temperature", "orientation"});
-    d.CUnits = Enumerator<TCUnits>(u["composition"], u.Path("composition"), BinaryCUnitNames);
-    d.TUnits = Enumerator<TTUnits>(u["temperature"], u.Path("temperature"), TUnitNames);
-    d.DataOrientation =
-        Enumerator<TDataOrientation>(u["orientation"], u.Path("orientation"), BinaryOrientationNames);
-  }
+  ReadUnits(doc, d, BinaryOrientationNames);
   ReadSubstances(doc["substances"], doc.Path("substances"), d.Substances);
   d.Title = Text(doc["title"], doc.Path("title"), MaxTitleLength);
 
@@ -426,13 +433,7 @@ void ReadBinary(const TObject& doc, TBinaryDocument& d) {
 
 void ReadTernary(const TObject& doc, TTernaryDocument& d) {
   using namespace ternary;
-  {
-    const TObject u(doc["units"], doc.Path("units"), {"composition", "temperature", "orientation"});
-    d.CUnits = Enumerator<TCUnits>(u["composition"], u.Path("composition"), BinaryCUnitNames);
-    d.TUnits = Enumerator<TTUnits>(u["temperature"], u.Path("temperature"), TUnitNames);
-    d.DataOrientation =
-        Enumerator<TDataOrientation>(u["orientation"], u.Path("orientation"), TernaryOrientationNames);
-  }
+  ReadUnits(doc, d, TernaryOrientationNames);
   ReadSubstances(doc["substances"], doc.Path("substances"), d.Substances);
   d.Title = Text(doc["title"], doc.Path("title"), MaxTitleLength);
 
