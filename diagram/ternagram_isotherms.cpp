@@ -184,14 +184,19 @@ class TIsothermScan {
     if (d.Fit.Status != 0) return std::numeric_limits<double>::quiet_NaN();
     return PolynomialValue(d.Fit, j.A / 100.0, j.B / 100.0);
   }
-  // Works out one published job; false when none is waiting.
+  // Works out a few published jobs; false when none is waiting. Jobs are
+  // taken in small batches: one shared counter update per job would keep
+  // its cache line travelling between the cores.
   bool Take() {
-    std::size_t i = next_.load(std::memory_order_relaxed);
+    constexpr std::size_t Batch = 16;
+    std::size_t i = next_.load(std::memory_order_relaxed), end = 0;
     do {
-      if (i >= published_.load(std::memory_order_acquire)) return false;
-    } while (!next_.compare_exchange_weak(i, i + 1, std::memory_order_acq_rel));
-    jobs_[i].T = Estimate(jobs_[i]);
-    done_.fetch_add(1, std::memory_order_acq_rel);
+      const std::size_t published = published_.load(std::memory_order_acquire);
+      if (i >= published) return false;
+      end = std::min(i + Batch, published);
+    } while (!next_.compare_exchange_weak(i, end, std::memory_order_acq_rel));
+    for (std::size_t k = i; k < end; ++k) jobs_[k].T = Estimate(jobs_[k]);
+    done_.fetch_add(end - i, std::memory_order_acq_rel);
     return true;
   }
   void Work(bool Last) {
