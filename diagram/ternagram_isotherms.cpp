@@ -51,59 +51,6 @@ int ToUnit(int t, TTUnits unit) {
 
 }  // namespace
 
-// --- Chains --------------------------------------------------------------------
-
-int ternary::OrderChain(TIsoPoint* P, int n) {
-  // Squared distances compare as the distances do.
-  int failures = 0;
-  for (int s = 0; s + 1 < n; ++s) {
-    double best = 100.0 * 100.0;
-    int at = -1;
-    for (int t = s + 1; t < n; ++t) {
-      const double d = Distance2(P[s], P[t]);
-      if (d <= best) {  // on equal distances the later point wins
-        best = d;
-        at = t;
-      }
-    }
-    if (at < 0 || best < 0.25 * 0.25 || best > 20.0 * 20.0)
-      ++failures;
-    else
-      std::swap(P[s + 1], P[at]);
-  }
-  return failures;
-}
-
-void ternary::SmoothChain(TIsoPoint* P, int n) {
-  if (n < 3) return;
-  TIsoPoint before = P[0];  // the old value of the point left of c
-  for (int c = 1; c + 1 < n; ++c) {
-    const TIsoPoint old = P[c];
-    const double mx = (double(before.X) + P[c + 1].X) / 2, my = (double(before.Y) + P[c + 1].Y) / 2;
-    P[c] = TIsoPoint{float((old.X + mx) / 2), float((old.Y + my) / 2)};
-    before = old;
-  }
-}
-
-int ternary::SimplifyChain(TIsoPoint* P, int n) {
-  if (n < 3) return n;
-  const int h = (n - 1) / 2;
-  const TIsoPoint last = P[n - 1], beforeLast = P[n - 2];
-  // Every write goes below every old point still to be read.
-  for (int q = 1; q <= h; ++q) {
-    const TIsoPoint a = P[2 * q - 2], b = P[2 * q - 1], c = P[2 * q];
-    P[q] = TIsoPoint{float((double(b.X) + (double(a.X) + c.X) / 2) / 2),
-                     float((double(b.Y) + (double(a.Y) + c.Y) / 2) / 2)};
-  }
-  if (n % 2 == 1) {
-    P[h + 1] = last;
-    return h + 2;
-  }
-  P[h + 1] = beforeLast;
-  P[h + 2] = last;
-  return h + 3;
-}
-
 // --- The grid scan's estimates ------------------------------------------------------
 
 // The temperatures of the grid points found in an area, estimated in

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QMouseEvent>
 #include <cmath>
+#include <functional>
+#include <random>
 
 #include "diagram/paint_test_support.h"
 #include "diagram/ternary_access.h"
@@ -73,6 +75,54 @@ TEST(IsothermChains, OrderingSmoothingAndThinning) {
       EXPECT_EQ(c[std::size_t(n - 1)].X, 10 + start - 1) << start;
     }
   }
+}
+
+// Long chains are walked with a grid of cells; the walk must come out as the
+// plain comparison of every pair gives it, ties and failed steps included.
+TEST(IsothermChains, LongChainsWalkAsEveryPairComparedGivesThem) {
+  const auto byComparison = [](std::vector<TIsoPoint> P) {
+    int failures = 0;
+    for (std::size_t s = 0; s + 1 < P.size(); ++s) {
+      double best = 100.0 * 100.0;
+      std::size_t at = 0;
+      for (std::size_t t = s + 1; t < P.size(); ++t) {
+        const double dx = double(P[s].X) - P[t].X, dy = double(P[s].Y) - P[t].Y;
+        if (dx * dx + dy * dy <= best) {
+          best = dx * dx + dy * dy;
+          at = t;
+        }
+      }
+      if (at == 0 || best < 0.25 * 0.25 || best > 20.0 * 20.0)
+        ++failures;
+      else
+        std::swap(P[s + 1], P[at]);
+    }
+    return std::pair{failures, P};
+  };
+  std::mt19937_64 rng(7);
+  const auto uniform = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(rng); };
+  const auto lattice = [&](int k, double step) { return float(step * std::uniform_int_distribution<int>(0, k)(rng)); };
+  // Point sets: a band of a scan on a 0.25 grid (many equal distances), a
+  // lattice with duplicates, scatter over the triangle, clusters farther
+  // apart than a step may go, and a wide spread of host values.
+  const std::vector<std::function<TIsoPoint(int)>> kinds{
+      [&](int i) { return TIsoPoint{float(0.25 * (i % 300)), float(40 + 0.25 * std::floor(uniform(0, 3)))}; },
+      [&](int) { return TIsoPoint{lattice(30, 0.5), lattice(30, 0.5)}; },
+      [&](int) { return TIsoPoint{float(uniform(0, 100)), float(uniform(0, 100))}; },
+      [&](int i) { return TIsoPoint{float(30 * (i % 3) + uniform(0, 2)), float(uniform(0, 3))}; },
+      [&](int) { return TIsoPoint{float(uniform(-1e4, 1e4)), lattice(4, 0.25)}; },
+  };
+  for (std::size_t kind = 0; kind < kinds.size(); ++kind)
+    for (int n : {64, 65, 200, 1500}) {
+      std::vector<TIsoPoint> P;
+      for (int i = 0; i < n; ++i) P.push_back(kinds[kind](i));
+      const auto [failures, expected] = byComparison(P);
+      EXPECT_EQ(OrderChain(P.data(), n), failures) << "kind " << kind << ", " << n << " points";
+      for (int i = 0; i < n; ++i)
+        ASSERT_TRUE(P[std::size_t(i)].X == expected[std::size_t(i)].X &&
+                    P[std::size_t(i)].Y == expected[std::size_t(i)].Y)
+            << "kind " << kind << ", " << n << " points, position " << i;
+    }
 }
 
 TEST(Isotherms, LadderFollowsTheTemperatureUnit) {
