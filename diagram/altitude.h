@@ -36,3 +36,9 @@ using TAltitudePoints = std::array<TAltitudePoint, MaxAltitudePoints>;
 // that rounding cannot decide: a foot that close past an end of its edge is on
 // the edge, and a candidate must be closer by more than that.
 double EstimateAltitude(int n, const TAltitudePoints& points, double X, double Y);
+
+// The estimates for Count query points of one area at once:
+// Out[i] = EstimateAltitude(n, points, X[i], Y[i]), bit for bit. Where the
+// processor has 512-bit vectors, eight queries run side by side.
+void EstimateAltitudes(int n, const TAltitudePoints& points, int Count, const double* X, const double* Y,
+                       double* Out);

@@ -119,30 +119,54 @@ class TIsothermScan {
   const std::vector<Job>& Jobs() const { return jobs_; }
 
  private:
+  static constexpr std::size_t Batch = 64;
   struct TAreaData {
     int Count = 0;
     TAltitudePoints Points{};
     TMatrix Fit;
   };
 
-  double Estimate(const Job& j) const {
-    const TAreaData& d = areas_[std::size_t(j.Area)];
-    if (method_ == tcAltitude) return EstimateAltitude(d.Count, d.Points, j.A, j.B);
-    if (d.Fit.Status != 0) return std::numeric_limits<double>::quiet_NaN();
-    return PolynomialValue(d.Fit, j.A / 100.0, j.B / 100.0);
+  // Fills in the temperatures of jobs From..To-1. The altitude estimate takes
+  // the jobs of one area together, so that several run side by side.
+  void Estimate(std::size_t From, std::size_t To) {
+    if (method_ != tcAltitude) {
+      for (std::size_t k = From; k < To; ++k) {
+        const TAreaData& d = areas_[std::size_t(jobs_[k].Area)];
+        jobs_[k].T = d.Fit.Status != 0 ? std::numeric_limits<double>::quiet_NaN()
+                                       : PolynomialValue(d.Fit, jobs_[k].A / 100.0, jobs_[k].B / 100.0);
+      }
+      return;
+    }
+    double a[Batch], b[Batch], t[Batch];
+    std::size_t of[Batch];
+    bool taken[Batch] = {};
+    for (std::size_t k = From; k < To; ++k) {
+      if (taken[k - From]) continue;
+      const int area = jobs_[k].Area;
+      int m = 0;
+      for (std::size_t q = k; q < To; ++q)
+        if (!taken[q - From] && jobs_[q].Area == area) {
+          taken[q - From] = true;
+          a[m] = jobs_[q].A;
+          b[m] = jobs_[q].B;
+          of[m++] = q;
+        }
+      const TAreaData& d = areas_[std::size_t(area)];
+      EstimateAltitudes(d.Count, d.Points, m, a, b, t);
+      for (int r = 0; r < m; ++r) jobs_[of[r]].T = t[r];
+    }
   }
-  // Works out a few published jobs; false when none is waiting. Jobs are
-  // taken in small batches: one shared counter update per job would keep
-  // its cache line travelling between the cores.
+  // Works out a batch of published jobs; false when none is waiting. One
+  // shared counter update per job would keep its cache line travelling
+  // between the cores.
   bool Take() {
-    constexpr std::size_t Batch = 16;
     std::size_t i = next_.load(std::memory_order_relaxed), end = 0;
     do {
       const std::size_t published = published_.load(std::memory_order_acquire);
       if (i >= published) return false;
       end = std::min(i + Batch, published);
     } while (!next_.compare_exchange_weak(i, end, std::memory_order_acq_rel));
-    for (std::size_t k = i; k < end; ++k) jobs_[k].T = Estimate(jobs_[k]);
+    Estimate(i, end);
     done_.fetch_add(end - i, std::memory_order_acq_rel);
     return true;
   }

@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <random>
+#include <vector>
 
 #include "diagram/altitude.h"
 
@@ -129,4 +131,39 @@ TEST(EstimateAltitude, AgreesWithTheStepByStepMethodOnRandomAreas) {
         << "trial " << trial << ", n = " << n << ", query " << x << ", " << y;
   }
   EXPECT_GT(nonzero, compared / 2);
+}
+
+// Many queries of one area at once give each query's own estimate to the
+// last bit: the vector form runs eight queries side by side, and queries end
+// at different passes (early ends, polygons that stop moving, all 100).
+TEST(EstimateAltitude, ManyQueriesAtOnceGiveEachQuerysOwnBits) {
+  std::mt19937_64 rng(99);
+  std::uniform_real_distribution<double> pct(-10, 110), temp(200, 2500), unit(0, 1);
+  std::uniform_int_distribution<int> count(-1, MaxAltitudePoints + 1), queries(0, 40);
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  for (int trial = 0; trial < 3000; ++trial) {
+    TAltitudePoints p{};
+    for (int i = 0; i < MaxAltitudePoints; ++i) {
+      const double r = unit(rng);
+      p[i] = i > 0 && r < 0.1  ? TAltitudePoint{p[i - 1].X + 0.05, p[i - 1].Y, temp(rng)}
+             : trial % 50 == 0 ? TAltitudePoint{r < 0.3 ? nan : pct(rng), pct(rng), temp(rng)}
+                               : TAltitudePoint{pct(rng), pct(rng), temp(rng)};
+    }
+    const int n = count(rng), m = queries(rng);
+    std::vector<double> x(std::size_t(m) + 1), y(x.size()), got(x.size(), -1);
+    for (int i = 0; i < m; ++i) {
+      // Neighbouring grid points, as the isotherm scan asks, and some at a corner.
+      x[std::size_t(i)] = i % 9 == 8 ? p[0].X : 20 + 0.25 * i + (trial % 7);
+      y[std::size_t(i)] = i % 9 == 8 ? p[0].Y : 30 + (trial % 13) - 0.25 * (i % 4);
+      if (trial % 40 == 1 && i == 3) x[std::size_t(i)] = nan;
+    }
+    EstimateAltitudes(n, p, m, x.data(), y.data(), got.data());
+    ASSERT_EQ(got[std::size_t(m)], -1) << "written past the last query";
+    for (int i = 0; i < m; ++i) {
+      const double expected = EstimateAltitude(n, p, x[std::size_t(i)], y[std::size_t(i)]);
+      ASSERT_EQ(std::memcmp(&expected, &got[std::size_t(i)], sizeof expected), 0)
+          << "trial " << trial << ", n = " << n << ", query " << i << ": " << got[std::size_t(i)]
+          << " instead of " << expected;
+    }
+  }
 }
