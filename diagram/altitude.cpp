@@ -127,6 +127,19 @@ double EstimateAltitude(int n, const TAltitudePoints& points, double X, double Y
 #ifdef PD_ALTITUDE_AVX512
 namespace {
 
+constexpr int Lanes = 8;
+
+// The runs of the lanes in Ended are over with the values of Result.
+__attribute__((target("avx512f"))) void EndLanes(__mmask8 Ended, __m512d Result, const int* Query,
+                                                  double* Out, __mmask8& Live, __mmask8& Idle) {
+  alignas(64) double lane[Lanes];
+  _mm512_store_pd(lane, Result);
+  for (int l = 0; l < Lanes; ++l)
+    if (Ended & (1u << l)) Out[Query[l]] = lane[l];
+  Live &= __mmask8(~Ended);
+  Idle |= Ended;
+}
+
 // The run above with one query per lane of eight. Each lane carries its own
 // polygon, saved first corner, estimate, bound and pass number; masks stand
 // for the branches, and the operations are the same ones in the same order,
@@ -136,7 +149,6 @@ namespace {
 __attribute__((target("avx512f"))) void EstimateAltitudesAvx512(int n, const TAltitudePoints& points,
                                                                  int Count, const double* X,
                                                                  const double* Y, double* Out) {
-  constexpr int Lanes = 8;
   const __m512d degenerate = _mm512_set1_pd(DegenerateStep), near2 = _mm512_set1_pd(Near2),
                 tie = _mm512_set1_pd(Tie), zero = _mm512_setzero_pd(), one = _mm512_set1_pd(1.0),
                 two = _mm512_set1_pd(2.0), four = _mm512_set1_pd(4.0), half = _mm512_set1_pd(0.5),
@@ -147,7 +159,6 @@ __attribute__((target("avx512f"))) void EstimateAltitudesAvx512(int n, const TAl
   __m512d px[MaxAltitudePoints], py[MaxAltitudePoints], pz[MaxAltitudePoints];
   __m512d sx = zero, sy = zero, sz = zero, qx = zero, qy = zero, estimate = zero, beat2 = zero, pass = zero;
   int query[Lanes];
-  alignas(64) double lane[Lanes];
   __mmask8 live = 0, idle = 0xFF;  // running lanes; lanes free for a new query
   int next = 0;
 
@@ -242,25 +253,13 @@ __attribute__((target("avx512f"))) void EstimateAltitudesAvx512(int n, const TAl
         estimate = _mm512_mask_mov_pd(estimate, better, fz);
         beat2 = _mm512_mask_mov_pd(beat2, better, beat);
       }
-      if (ends) {
-        _mm512_store_pd(lane, fz);
-        for (int l = 0; l < Lanes; ++l)
-          if (ends & (1u << l)) Out[query[l]] = lane[l];
-        live &= __mmask8(~ends);
-        idle |= ends;
-      }
+      if (ends) EndLanes(ends, fz, query, Out, live, idle);
     }
 
     // Runs that moved nothing, or ran their last pass, end with their estimate.
     pass = _mm512_add_pd(pass, one);
     const __mmask8 finished = live & __mmask8(~moved | _mm512_cmp_pd_mask(pass, passes, _CMP_EQ_OQ));
-    if (finished) {
-      _mm512_store_pd(lane, estimate);
-      for (int l = 0; l < Lanes; ++l)
-        if (finished & (1u << l)) Out[query[l]] = lane[l];
-      live &= __mmask8(~finished);
-      idle |= finished;
-    }
+    if (finished) EndLanes(finished, estimate, query, Out, live, idle);
   }
 }
 
