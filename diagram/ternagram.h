@@ -101,7 +101,7 @@ struct TIsoPoint {
 };
 
 // The isotherm chains are worked on by free functions so that they can be
-// checked apart from any picture (ternagram_isotherms.cpp).
+// checked apart from any picture (ternagram_chains.cpp).
 namespace ternary {
 // Puts the first Count points into path order by a nearest-neighbour walk
 // and returns the number of failed steps; the caller cuts that many points

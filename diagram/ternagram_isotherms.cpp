@@ -1,6 +1,6 @@
 // Isotherms: the scan of the composition grid for points near each
-// isotherm temperature, the ordering, smoothing and thinning of the point
-// chains, and their drawing with temperature labels.
+// isotherm temperature, the chains made of them (ordered, smoothed and
+// thinned in ternagram_chains.cpp), and their drawing with temperature labels.
 //
 // The chains hold compositions, not pixels, so they survive resizing and
 // follow unit and orientation changes; they are recomputed only when a
