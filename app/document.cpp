@@ -82,7 +82,7 @@ QString Num(double v) {
 // misspelt field is not silently ignored.
 class TObject {
  public:
-  TObject(const QJsonValue& Value, QString Path, std::initializer_list<const char*> Keys,
+  TObject(const QJsonValue& Value, QString Path, const std::vector<const char*>& Keys,
           std::initializer_list<const char*> Optional = {})
       : path_(std::move(Path)) {
     if (!Value.isObject()) WrongType(path_, QStringLiteral("an object"), Value);
@@ -371,6 +371,31 @@ void ReadUnits(const TObject& doc, TDocument& d, const QStringList& orientationN
   d.DataOrientation = Enumerator<TDO>(u["orientation"], u.Path("orientation"), orientationNames);
 }
 
+// The presentation fields of the settings both kinds share, and the keys of
+// a kind's presentation block with them.
+const std::vector<const char*> PlotSettingKeys = {"border", "paperColor", "drawSplines", "drawAreas",
+                                                  "allowZoom", "legend", "valuesTable", "coPhasesTable",
+                                                  "markMode", "mouseGrid"};
+
+std::vector<const char*> WithPlotSettingKeys(std::initializer_list<const char*> KindKeys) {
+  std::vector<const char*> keys = PlotSettingKeys;
+  keys.insert(keys.end(), KindKeys);
+  return keys;
+}
+
+void ReadPlotSettings(const TObject& p, TPlotSettings& d) {
+  d.Border = Bool(p["border"], p.Path("border"));
+  d.PaperColor = Colour(p["paperColor"], p.Path("paperColor"));
+  d.DrawSplines = Bool(p["drawSplines"], p.Path("drawSplines"));
+  d.DrawAreas = Bool(p["drawAreas"], p.Path("drawAreas"));
+  d.AllowZoom = Bool(p["allowZoom"], p.Path("allowZoom"));
+  d.Legend = Bool(p["legend"], p.Path("legend"));
+  d.ValuesTable = Bool(p["valuesTable"], p.Path("valuesTable"));
+  d.CoPhasesTable = Bool(p["coPhasesTable"], p.Path("coPhasesTable"));
+  d.MarkMode = Bool(p["markMode"], p.Path("markMode"));
+  d.MouseGrid = Bool(p["mouseGrid"], p.Path("mouseGrid"));
+}
+
 void ReadBinary(const TObject& doc, TBinaryDocument& d) {
   using namespace binary;
   ReadUnits(doc, d, BinaryOrientationNames);
@@ -410,20 +435,9 @@ void ReadBinary(const TObject& doc, TBinaryDocument& d) {
   }
 
   const TObject p(doc["presentation"], doc.Path("presentation"),
-                  {"graphKind", "border", "paperColor", "drawSplines", "drawAreas", "allowZoom",
-                   "legend", "valuesTable", "coPhasesTable", "markMode", "mouseGrid", "gridType",
-                   "cAxisStep", "tAxisStep"});
+                  WithPlotSettingKeys({"graphKind", "gridType", "cAxisStep", "tAxisStep"}));
+  ReadPlotSettings(p, d);
   d.GraphKind = Enumerator<TGraphKind>(p["graphKind"], p.Path("graphKind"), GraphKindNames);
-  d.Border = Bool(p["border"], p.Path("border"));
-  d.PaperColor = Colour(p["paperColor"], p.Path("paperColor"));
-  d.DrawSplines = Bool(p["drawSplines"], p.Path("drawSplines"));
-  d.DrawAreas = Bool(p["drawAreas"], p.Path("drawAreas"));
-  d.AllowZoom = Bool(p["allowZoom"], p.Path("allowZoom"));
-  d.Legend = Bool(p["legend"], p.Path("legend"));
-  d.ValuesTable = Bool(p["valuesTable"], p.Path("valuesTable"));
-  d.CoPhasesTable = Bool(p["coPhasesTable"], p.Path("coPhasesTable"));
-  d.MarkMode = Bool(p["markMode"], p.Path("markMode"));
-  d.MouseGrid = Bool(p["mouseGrid"], p.Path("mouseGrid"));
   d.GridType = Enumerator<TGridType>(p["gridType"], p.Path("gridType"), BinaryGridNames);
   d.CAxisStep = Integer(p["cAxisStep"], p.Path("cAxisStep"), 2, 10);
   if (d.CAxisStep != 2 && d.CAxisStep != 5 && d.CAxisStep != 10)
@@ -492,23 +506,12 @@ void ReadTernary(const TObject& doc, TTernaryDocument& d) {
   }
 
   const TObject p(doc["presentation"], doc.Path("presentation"),
-                  {"graphType", "border", "paperColor", "drawSplines", "drawAreas", "drawTPoints",
-                   "drawIsotherms", "allowZoom", "legend", "valuesTable", "coPhasesTable",
-                   "markMode", "mouseGrid", "tCalcMethod", "gridSteps", "gridType", "hotIsotherm",
-                   "hotIsothermColor"});
+                  WithPlotSettingKeys({"graphType", "drawTPoints", "drawIsotherms", "tCalcMethod",
+                                       "gridSteps", "gridType", "hotIsotherm", "hotIsothermColor"}));
+  ReadPlotSettings(p, d);
   d.GraphType = Enumerator<TGraphType>(p["graphType"], p.Path("graphType"), GraphTypeNames);
-  d.Border = Bool(p["border"], p.Path("border"));
-  d.PaperColor = Colour(p["paperColor"], p.Path("paperColor"));
-  d.DrawSplines = Bool(p["drawSplines"], p.Path("drawSplines"));
-  d.DrawAreas = Bool(p["drawAreas"], p.Path("drawAreas"));
   d.DrawTPoints = Bool(p["drawTPoints"], p.Path("drawTPoints"));
   d.DrawIsotherms = Bool(p["drawIsotherms"], p.Path("drawIsotherms"));
-  d.AllowZoom = Bool(p["allowZoom"], p.Path("allowZoom"));
-  d.Legend = Bool(p["legend"], p.Path("legend"));
-  d.ValuesTable = Bool(p["valuesTable"], p.Path("valuesTable"));
-  d.CoPhasesTable = Bool(p["coPhasesTable"], p.Path("coPhasesTable"));
-  d.MarkMode = Bool(p["markMode"], p.Path("markMode"));
-  d.MouseGrid = Bool(p["mouseGrid"], p.Path("mouseGrid"));
   d.TCalcMethod = Enumerator<TTCalcMethod>(p["tCalcMethod"], p.Path("tCalcMethod"), CalcMethodNames);
   d.GridSteps = Integer(p["gridSteps"], p.Path("gridSteps"), 2, 10);
   d.GridType = Enumerator<TGridType>(p["gridType"], p.Path("gridType"), TernaryGridNames);
@@ -558,6 +561,14 @@ QJsonObject Head(const char* Kind, const QString& Title) {
   return {{"format", DocumentFormat}, {"version", DocumentVersion}, {"kind", Kind}, {"title", Title}};
 }
 
+QJsonObject PlotSettingsJson(const TPlotSettings& d) {
+  return {{"border", d.Border},           {"paperColor", ColourText(d.PaperColor)},
+          {"drawSplines", d.DrawSplines}, {"drawAreas", d.DrawAreas},
+          {"allowZoom", d.AllowZoom},     {"legend", d.Legend},
+          {"valuesTable", d.ValuesTable}, {"coPhasesTable", d.CoPhasesTable},
+          {"markMode", d.MarkMode},       {"mouseGrid", d.MouseGrid}};
+}
+
 QJsonObject BinaryJson(const TBinaryDocument& d) {
   QJsonObject o = Head("binary", d.Title);
   o.insert("units", QJsonObject{{"composition", BinaryCUnitNames[d.CUnits]},
@@ -576,20 +587,12 @@ QJsonObject BinaryJson(const TBinaryDocument& d) {
                                  {"highT", d.HighTLimit},
                                  {"lowC", d.LowCLimit},
                                  {"highC", d.HighCLimit}});
-  o.insert("presentation", QJsonObject{{"graphKind", GraphKindNames[d.GraphKind]},
-                                       {"border", d.Border},
-                                       {"paperColor", ColourText(d.PaperColor)},
-                                       {"drawSplines", d.DrawSplines},
-                                       {"drawAreas", d.DrawAreas},
-                                       {"allowZoom", d.AllowZoom},
-                                       {"legend", d.Legend},
-                                       {"valuesTable", d.ValuesTable},
-                                       {"coPhasesTable", d.CoPhasesTable},
-                                       {"markMode", d.MarkMode},
-                                       {"mouseGrid", d.MouseGrid},
-                                       {"gridType", BinaryGridNames[d.GridType]},
-                                       {"cAxisStep", d.CAxisStep},
-                                       {"tAxisStep", d.TAxisStep}});
+  QJsonObject p = PlotSettingsJson(d);
+  p.insert("graphKind", GraphKindNames[d.GraphKind]);
+  p.insert("gridType", BinaryGridNames[d.GridType]);
+  p.insert("cAxisStep", d.CAxisStep);
+  p.insert("tAxisStep", d.TAxisStep);
+  o.insert("presentation", p);
   return o;
 }
 
@@ -627,24 +630,16 @@ QJsonObject TernaryJson(const TTernaryDocument& d) {
                                     {"smoothedTimes", i.SmoothedTimes},
                                     {"step", i.Step},
                                     {"width", i.Width}});
-  o.insert("presentation", QJsonObject{{"graphType", GraphTypeNames[d.GraphType]},
-                                       {"border", d.Border},
-                                       {"paperColor", ColourText(d.PaperColor)},
-                                       {"drawSplines", d.DrawSplines},
-                                       {"drawAreas", d.DrawAreas},
-                                       {"drawTPoints", d.DrawTPoints},
-                                       {"drawIsotherms", d.DrawIsotherms},
-                                       {"allowZoom", d.AllowZoom},
-                                       {"legend", d.Legend},
-                                       {"valuesTable", d.ValuesTable},
-                                       {"coPhasesTable", d.CoPhasesTable},
-                                       {"markMode", d.MarkMode},
-                                       {"mouseGrid", d.MouseGrid},
-                                       {"tCalcMethod", CalcMethodNames[d.TCalcMethod]},
-                                       {"gridSteps", d.GridSteps},
-                                       {"gridType", TernaryGridNames[d.GridType]},
-                                       {"hotIsotherm", d.HotIsotherm},
-                                       {"hotIsothermColor", ColourText(d.HotIsothermColor)}});
+  QJsonObject p = PlotSettingsJson(d);
+  p.insert("graphType", GraphTypeNames[d.GraphType]);
+  p.insert("drawTPoints", d.DrawTPoints);
+  p.insert("drawIsotherms", d.DrawIsotherms);
+  p.insert("tCalcMethod", CalcMethodNames[d.TCalcMethod]);
+  p.insert("gridSteps", d.GridSteps);
+  p.insert("gridType", TernaryGridNames[d.GridType]);
+  p.insert("hotIsotherm", d.HotIsotherm);
+  p.insert("hotIsothermColor", ColourText(d.HotIsothermColor));
+  o.insert("presentation", p);
   return o;
 }
 

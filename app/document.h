@@ -50,7 +50,16 @@ struct TDocumentSubstance {
 // (A, B) in percent for a ternary one.
 using TDocumentRun = std::vector<std::pair<double, double>>;
 
-struct TBinaryDocument {
+// The settings both diagram controls have, as a document stores them.
+struct TPlotSettings {
+  bool Border = true;
+  TColor PaperColor = clBtnFace;
+  bool DrawSplines = false, DrawAreas = false;
+  bool AllowZoom = true, Legend = true, ValuesTable = true, CoPhasesTable = true;
+  bool MarkMode = false, MouseGrid = false;
+};
+
+struct TBinaryDocument : TPlotSettings {
   // Units the numbers are written in; set on the control first.
   binary::TCUnits CUnits = binary::cuMolPercents;
   binary::TTUnits TUnits = binary::tuC;
@@ -60,13 +69,8 @@ struct TBinaryDocument {
   std::vector<TPhaseArea> Areas;  // at most 16
   std::vector<TDocumentRun> Curves;
   double LowTLimit = 0, HighTLimit = 1000, LowCLimit = 0, HighCLimit = 100;
-  // Presentation.
+  // Presentation, with the settings above.
   binary::TGraphKind GraphKind = binary::gkHorizontal;
-  bool Border = true;
-  TColor PaperColor = clBtnFace;
-  bool DrawSplines = false, DrawAreas = false;
-  bool AllowZoom = true, Legend = true, ValuesTable = true, CoPhasesTable = true;
-  bool MarkMode = false, MouseGrid = false;
   binary::TGridType GridType = binary::gtOutsideScale;
   int CAxisStep = 2;
   int TAxisStep = 100;
@@ -88,7 +92,7 @@ struct TIsothermSettings {
   int Width = 2;
 };
 
-struct TTernaryDocument {
+struct TTernaryDocument : TPlotSettings {
   ternary::TCUnits CUnits = ternary::cuMolPercents;
   ternary::TTUnits TUnits = ternary::tuC;
   ternary::TDataOrientation DataOrientation = ternary::doDirect;
@@ -97,13 +101,9 @@ struct TTernaryDocument {
   std::vector<TTernaryArea> Areas;  // at most 16, each with at most 12 T-points
   std::vector<TDocumentRun> Curves;
   TIsothermSettings Isotherms;
-  // Presentation.
+  // Presentation, with the settings above.
   ternary::TGraphType GraphType = ternary::gtPhase;
-  bool Border = true;
-  TColor PaperColor = clBtnFace;
-  bool DrawSplines = false, DrawAreas = false, DrawTPoints = false, DrawIsotherms = false;
-  bool AllowZoom = true, Legend = true, ValuesTable = true, CoPhasesTable = true;
-  bool MarkMode = false, MouseGrid = false;
+  bool DrawTPoints = false, DrawIsotherms = false;
   ternary::TTCalcMethod TCalcMethod = ternary::tcAltitude;
   int GridSteps = 5;
   ternary::TGridType GridType = ternary::gtAllScales;

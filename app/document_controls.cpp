@@ -85,6 +85,35 @@ void SetTWindow(double Low, double High, double CurrentLow, SetLow&& setLow, Set
   }
 }
 
+TPlotSettings PlotSettingsOf(const TPhasePlot& g) {
+  TPlotSettings d;
+  d.Border = g.Border();
+  d.PaperColor = g.PaperColor();
+  d.DrawSplines = g.DrawSplines();
+  d.DrawAreas = g.DrawAreas();
+  d.AllowZoom = g.AllowZoom();
+  d.Legend = g.Legend();
+  d.ValuesTable = g.ValuesTable();
+  d.CoPhasesTable = g.CoPhasesTable();
+  d.MarkMode = g.MarkMode();
+  d.MouseGrid = g.MouseGrid();
+  return d;
+}
+
+// Set after the kind's own settings and the title; the drawing switches last.
+void SetPlotSettings(TPhasePlot& g, const TPlotSettings& d) {
+  g.SetBorder(d.Border);
+  g.SetPaperColor(d.PaperColor);
+  g.SetAllowZoom(d.AllowZoom);
+  g.SetLegend(d.Legend);
+  g.SetValuesTable(d.ValuesTable);
+  g.SetCoPhasesTable(d.CoPhasesTable);
+  g.SetMarkMode(d.MarkMode);
+  g.SetMouseGrid(d.MouseGrid);
+  g.SetDrawSplines(d.DrawSplines);
+  g.SetDrawAreas(d.DrawAreas);
+}
+
 }  // namespace
 
 // --- Binary ------------------------------------------------------------------
@@ -106,17 +135,8 @@ TDiagramDocument DocumentOf(const TBinagram& g) {
   d.HighTLimit = g.Zooming() ? g.SavedHighTLimit() : g.HighTLimit();
   d.LowCLimit = g.Zooming() ? g.SavedLowCLimit() : g.LowCLimit();
   d.HighCLimit = g.Zooming() ? g.SavedHighCLimit() : g.HighCLimit();
+  static_cast<TPlotSettings&>(d) = PlotSettingsOf(g);
   d.GraphKind = g.GraphKind();
-  d.Border = g.Border();
-  d.PaperColor = g.PaperColor();
-  d.DrawSplines = g.DrawSplines();
-  d.DrawAreas = g.DrawAreas();
-  d.AllowZoom = g.AllowZoom();
-  d.Legend = g.Legend();
-  d.ValuesTable = g.ValuesTable();
-  d.CoPhasesTable = g.CoPhasesTable();
-  d.MarkMode = g.MarkMode();
-  d.MouseGrid = g.MouseGrid();
   d.GridType = g.GridType();
   d.CAxisStep = g.CAxisStep();
   d.TAxisStep = g.TAxisStep();
@@ -169,20 +189,11 @@ void LoadDocument(TBinagram& g, const TBinaryDocument& d) {
   }
 
   g.SetGraphKind(d.GraphKind);
-  g.SetBorder(d.Border);
-  g.SetPaperColor(d.PaperColor);
-  g.SetAllowZoom(d.AllowZoom);
-  g.SetLegend(d.Legend);
-  g.SetValuesTable(d.ValuesTable);
-  g.SetCoPhasesTable(d.CoPhasesTable);
-  g.SetMarkMode(d.MarkMode);
-  g.SetMouseGrid(d.MouseGrid);
   g.SetGridType(d.GridType);
   g.SetCAxisStep(d.CAxisStep);
   g.SetTAxisStep(d.TAxisStep);
   g.SetTitle(d.Title);
-  g.SetDrawSplines(d.DrawSplines);
-  g.SetDrawAreas(d.DrawAreas);
+  SetPlotSettings(g, d);
   g.Invalidate();
 }
 
@@ -212,19 +223,10 @@ TDiagramDocument DocumentOf(const TTernagram& g) {
   d.Isotherms = {i.Color(),    i.Error(),           i.GraphType(), i.Method(), i.MethodStep(),
                  i.Signed(),   i.SignStep(),        i.Simplified(), i.SimplifiedTimes(),
                  i.Smoothed(), i.SmoothedTimes(),   i.Step(),      i.Width()};
+  static_cast<TPlotSettings&>(d) = PlotSettingsOf(g);
   d.GraphType = g.GraphType();
-  d.Border = g.Border();
-  d.PaperColor = g.PaperColor();
-  d.DrawSplines = g.DrawSplines();
-  d.DrawAreas = g.DrawAreas();
   d.DrawTPoints = g.TTernaplot::DrawTPoints();
   d.DrawIsotherms = g.DrawIsotherms();
-  d.AllowZoom = g.AllowZoom();
-  d.Legend = g.Legend();
-  d.ValuesTable = g.ValuesTable();
-  d.CoPhasesTable = g.CoPhasesTable();
-  d.MarkMode = g.MarkMode();
-  d.MouseGrid = g.MouseGrid();
   d.TCalcMethod = g.TCalcMethod();
   d.GridSteps = g.GridSteps();
   d.GridType = g.GridType();
@@ -274,22 +276,13 @@ void LoadDocument(TTernagram& g, const TTernaryDocument& d) {
   g.Isotherms()->Calculated = false;
 
   g.SetGraphType(d.GraphType);
-  g.SetBorder(d.Border);
-  g.SetPaperColor(d.PaperColor);
-  g.SetAllowZoom(d.AllowZoom);
   g.SetTCalcMethod(d.TCalcMethod);
-  g.SetCoPhasesTable(d.CoPhasesTable);
   g.SetGridSteps(d.GridSteps);
   g.SetGridType(d.GridType);
   g.SetHotIsotherm(d.HotIsotherm);
   g.SetHotIsothermColor(d.HotIsothermColor);
-  g.SetLegend(d.Legend);
-  g.SetMarkMode(d.MarkMode);
-  g.SetMouseGrid(d.MouseGrid);
-  g.SetValuesTable(d.ValuesTable);
   g.SetTitle(d.Title);
-  g.SetDrawSplines(d.DrawSplines);
-  g.SetDrawAreas(d.DrawAreas);
+  SetPlotSettings(g, d);
   g.SetDrawTPoints(d.DrawTPoints);
   g.SetDrawIsotherms(d.DrawIsotherms);
   g.Invalidate();
