@@ -41,16 +41,7 @@ QIcon DocumentGlyph(bool Open) {
     p.drawLine(14, 5, 7, 12);
   }
   p.end();
-  QIcon icon(pm);
-  QImage grey = pm.toImage().convertToFormat(QImage::Format_ARGB32);
-  for (int y = 0; y < grey.height(); ++y)
-    for (int x = 0; x < grey.width(); ++x) {
-      const QRgb c = grey.pixel(x, y);
-      const int g = 128 + qGray(c) / 2;
-      grey.setPixel(x, y, qRgba(g, g, g, qAlpha(c)));
-    }
-  icon.addPixmap(QPixmap::fromImage(grey), QIcon::Disabled);
-  return icon;
+  return GlyphIcon(pm);
 }
 
 TMainForm* MainWindow() {

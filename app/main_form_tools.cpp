@@ -126,9 +126,13 @@ QIcon Glyph(TGlyph Kind) {
       break;
   }
   p.end();
-  QIcon icon(pm);
+  return GlyphIcon(pm);
+}
+
+QIcon GlyphIcon(const QPixmap& Drawing) {
+  QIcon icon(Drawing);
   // The disabled state: the same drawing in grey.
-  QImage grey = pm.toImage().convertToFormat(QImage::Format_ARGB32);
+  QImage grey = Drawing.toImage().convertToFormat(QImage::Format_ARGB32);
   for (int y = 0; y < grey.height(); ++y)
     for (int x = 0; x < grey.width(); ++x) {
       const QRgb c = grey.pixel(x, y);
