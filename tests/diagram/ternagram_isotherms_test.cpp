@@ -10,10 +10,13 @@
 #include <random>
 
 #include "diagram/paint_test_support.h"
+#include "diagram/ternary_fixture.h"
 #include "diagram/ternary_access.h"
 #include "ternary_test_system.h"
 
 using namespace ternary;
+using ternarytest::IsAreaColor;
+using ternarytest::SavePicture;
 using Access = TTernagramTestAccess;
 
 namespace {
@@ -22,11 +25,6 @@ std::vector<TIsoPoint> Line(int n, double dx, double dy = 0) {
   std::vector<TIsoPoint> c;
   for (int i = 0; i < n; ++i) c.push_back({float(10 + i * dx), float(10 + i * dy)});
   return c;
-}
-
-void SavePicture(TTernagram& g, const QString& name) {
-  const QByteArray dir = qgetenv("PD_SAVE_PICTURES");
-  if (!dir.isEmpty()) g.Canvas()->Image()->save(QDir(QString::fromLocal8Bit(dir)).filePath(name + ".png"));
 }
 
 // A system whose data range is 1000..1800 through T-points of a record

@@ -7,6 +7,7 @@
 
 #include "diagram/mouse_test_support.h"
 #include "diagram/paint_test_support.h"
+#include "diagram/ternary_fixture.h"
 #include "ternary_test_system.h"
 
 using namespace ternary;
@@ -19,18 +20,8 @@ using painttest::FindText;
 
 namespace {
 
-class ReadoutTest : public ::testing::Test {
+class ReadoutTest : public ternarytest::TestSystemFixture {
  protected:
-  void SetUp() override {
-    g.resize(700, 520);
-    ternarytest::LoadTestSystem(g);
-    g.Repaint();
-  }
-  // The pixel of a composition (A, B percent).
-  QPoint At(double A, double B) const {
-    const TPoint p = g.TriangleMap().transformRounded(A, B);
-    return QPoint(p.X, p.Y);
-  }
   TRect ValuesBox() const {
     return TRect{g.TriLeft() + g.TriSide() - 150, g.TriTop(), g.TriLeft() + g.TriSide() + 10,
                  g.TriTop() + 80};
@@ -39,7 +30,6 @@ class ReadoutTest : public ::testing::Test {
     return FindText(*g.Canvas(), text, ArialFont(g.PanelFontSize()), clWhite, ValuesBox())
         .has_value();
   }
-  TTernagram g;
 };
 
 }  // namespace

@@ -7,29 +7,18 @@
 #include <cmath>
 
 #include "diagram/paint_test_support.h"
+#include "diagram/ternary_fixture.h"
 #include "diagram/ternagram.h"
 #include "ternary_test_system.h"
 
 using namespace ternary;
+using ternarytest::IsAreaColor;
+using ternarytest::SavePicture;
 using painttest::ArialFont;
 using painttest::CountColor;
 using painttest::FindText;
 
 namespace {
-
-// With PD_SAVE_PICTURES set, the pictures a test looks at are also written
-// there as PNG files, to be looked at by a person.
-void SavePicture(TTernagram& g, const char* name) {
-  const QByteArray dir = qgetenv("PD_SAVE_PICTURES");
-  if (dir.isEmpty()) return;
-  g.Canvas()->Image()->save(QDir(QString::fromLocal8Bit(dir)).filePath(QString::fromLatin1(name) + ".png"));
-}
-
-bool IsAreaColor(TColor c) {
-  for (TColor a : AreaColors)
-    if (c == NearestColor(a)) return true;
-  return false;
-}
 
 // Area-coloured pixels outside the triangle, not counting the legend's
 // swatches and the T-point circles (markers, not fills).
@@ -149,7 +138,7 @@ TEST(TernagramPaint, SmallTrianglesAndHostDataNeverFloodThePaper) {
     g.resize(k.w, k.h);
     ternarytest::LoadTestSystem(g);
     g.Repaint();
-    SavePicture(g, QStringLiteral("ternary_small_%1").arg(k.w).toLatin1().constData());
+    SavePicture(g, QStringLiteral("ternary_small_%1").arg(k.w));
     if (k.side) EXPECT_EQ(g.TriSide(), k.side);
     const bool enlarge = FindText(*g.Canvas(), QStringLiteral("Enlarge Me.."), TFont{}, clWhite,
                                   TRect{0, 0, 120, 40})

@@ -8,10 +8,13 @@
 
 #include "diagram/mouse_test_support.h"
 #include "diagram/paint_test_support.h"
+#include "diagram/ternary_fixture.h"
 #include "diagram/ternary_access.h"
 #include "ternary_test_system.h"
 
 using namespace ternary;
+using ternarytest::IsAreaColor;
+using ternarytest::SavePicture;
 using mousetest::Click;
 using mousetest::Move;
 using mousetest::Press;
@@ -21,37 +24,13 @@ using painttest::FindText;
 
 namespace {
 
-void SavePicture(TTernagram& g, const char* name) {
-  const QByteArray dir = qgetenv("PD_SAVE_PICTURES");
-  if (dir.isEmpty()) return;
-  g.Canvas()->Image()->save(
-      QDir(QString::fromLocal8Bit(dir)).filePath(QString::fromLatin1(name) + ".png"));
-}
-
-bool IsAreaColor(TColor c) {
-  for (TColor a : AreaColors)
-    if (c == NearestColor(a)) return true;
-  return false;
-}
-
-class TernagramZoom : public ::testing::Test {
+class TernagramZoom : public ternarytest::TestSystemFixture {
  protected:
-  void SetUp() override {
-    g.resize(700, 520);
-    ternarytest::LoadTestSystem(g);
-    g.Repaint();
-  }
-  // The unzoomed pixel of the composition (A, B) in percent.
-  QPoint At(double A, double B) const {
-    const TPoint p = g.TriangleMap().transformRounded(A, B);
-    return QPoint(p.X, p.Y);
-  }
   // Drags along B = 23.5 % from C = 37.4 % to C = 61.9 %.
   void DragWindow() {
     const QPoint from = At(100 - 23.5 - 37.4, 23.5), to = At(100 - 23.5 - 61.9, 23.5);
     mousetest::Drag(&g, from, to);
   }
-  TTernagram g;
 };
 
 }  // namespace
