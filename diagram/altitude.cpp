@@ -25,8 +25,9 @@
 #include <algorithm>
 #include <cmath>
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#define PD_ALTITUDE_AVX512 1
+// The vector forms are built with GCC's target pragmas, on x86-64 only.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define PD_ALTITUDE_LANES 1
 #include <immintrin.h>
 #endif
 
@@ -124,157 +125,108 @@ double EstimateAltitude(int n, const TAltitudePoints& points, double X, double Y
 
 // --- Many queries of one area side by side ----------------------------------------
 
-#ifdef PD_ALTITUDE_AVX512
+#ifdef PD_ALTITUDE_LANES
 namespace {
 
+// Eight queries at a time in 512-bit vectors; masks are bits.
+#pragma GCC push_options
+#pragma GCC target("avx512f")
+namespace wide512 {
+using Vec = __m512d;
+using Mask = __mmask8;
 constexpr int Lanes = 8;
+inline Vec Set(double v) { return _mm512_set1_pd(v); }
+inline Vec Zero() { return _mm512_setzero_pd(); }
+inline Vec Load(const double* p) { return _mm512_load_pd(p); }
+inline void Store(double* p, Vec v) { _mm512_store_pd(p, v); }
+inline Vec Add(Vec a, Vec b) { return _mm512_add_pd(a, b); }
+inline Vec Sub(Vec a, Vec b) { return _mm512_sub_pd(a, b); }
+inline Vec Mul(Vec a, Vec b) { return _mm512_mul_pd(a, b); }
+inline Vec Div(Vec a, Vec b) { return _mm512_div_pd(a, b); }
+inline Vec Sqrt(Vec a) { return _mm512_maskz_sqrt_pd(0xFF, a); }
+inline Vec Abs(Vec a) { return _mm512_abs_pd(a); }
+inline Mask Less(Vec a, Vec b) { return _mm512_cmp_pd_mask(a, b, _CMP_LT_OQ); }
+inline Mask Greater(Vec a, Vec b) { return _mm512_cmp_pd_mask(a, b, _CMP_GT_OQ); }
+inline Mask LessEq(Vec a, Vec b) { return _mm512_cmp_pd_mask(a, b, _CMP_LE_OQ); }
+inline Mask NotLess(Vec a, Vec b) { return _mm512_cmp_pd_mask(a, b, _CMP_NLT_UQ); }
+inline Mask Equal(Vec a, Vec b) { return _mm512_cmp_pd_mask(a, b, _CMP_EQ_OQ); }
+inline Mask And(Mask a, Mask b) { return Mask(a & b); }
+inline Mask Or(Mask a, Mask b) { return Mask(a | b); }
+inline Mask AndNot(Mask a, Mask b) { return Mask(~a & b); }  // b without a
+inline Vec Select(Mask m, Vec a, Vec b) { return _mm512_mask_blend_pd(m, b, a); }  // a where m
+inline unsigned Bits(Mask m) { return m; }
+inline Mask FromBits(unsigned b) { return Mask(b); }
+#include "diagram/altitude_lanes.h"
+}  // namespace wide512
+#pragma GCC pop_options
 
-// The runs of the lanes in Ended are over with the values of Result.
-__attribute__((target("avx512f"))) void EndLanes(__mmask8 Ended, __m512d Result, const int* Query,
-                                                  double* Out, __mmask8& Live, __mmask8& Idle) {
-  alignas(64) double lane[Lanes];
-  _mm512_store_pd(lane, Result);
-  for (int l = 0; l < Lanes; ++l)
-    if (Ended & (1u << l)) Out[Query[l]] = lane[l];
-  Live &= __mmask8(~Ended);
-  Idle |= Ended;
+// Four queries at a time in 256-bit vectors; masks are lanes of all ones.
+#pragma GCC push_options
+#pragma GCC target("avx2")
+namespace wide256 {
+using Vec = __m256d;
+using Mask = __m256d;
+constexpr int Lanes = 4;
+inline Vec Set(double v) { return _mm256_set1_pd(v); }
+inline Vec Zero() { return _mm256_setzero_pd(); }
+inline Vec Load(const double* p) { return _mm256_load_pd(p); }
+inline void Store(double* p, Vec v) { _mm256_store_pd(p, v); }
+inline Vec Add(Vec a, Vec b) { return _mm256_add_pd(a, b); }
+inline Vec Sub(Vec a, Vec b) { return _mm256_sub_pd(a, b); }
+inline Vec Mul(Vec a, Vec b) { return _mm256_mul_pd(a, b); }
+inline Vec Div(Vec a, Vec b) { return _mm256_div_pd(a, b); }
+inline Vec Sqrt(Vec a) { return _mm256_sqrt_pd(a); }
+inline Vec Abs(Vec a) { return _mm256_andnot_pd(_mm256_set1_pd(-0.0), a); }
+inline Mask Less(Vec a, Vec b) { return _mm256_cmp_pd(a, b, _CMP_LT_OQ); }
+inline Mask Greater(Vec a, Vec b) { return _mm256_cmp_pd(a, b, _CMP_GT_OQ); }
+inline Mask LessEq(Vec a, Vec b) { return _mm256_cmp_pd(a, b, _CMP_LE_OQ); }
+inline Mask NotLess(Vec a, Vec b) { return _mm256_cmp_pd(a, b, _CMP_NLT_UQ); }
+inline Mask Equal(Vec a, Vec b) { return _mm256_cmp_pd(a, b, _CMP_EQ_OQ); }
+inline Mask And(Mask a, Mask b) { return _mm256_and_pd(a, b); }
+inline Mask Or(Mask a, Mask b) { return _mm256_or_pd(a, b); }
+inline Mask AndNot(Mask a, Mask b) { return _mm256_andnot_pd(a, b); }  // b without a
+inline Vec Select(Mask m, Vec a, Vec b) { return _mm256_blendv_pd(b, a, m); }  // a where m
+inline unsigned Bits(Mask m) { return unsigned(_mm256_movemask_pd(m)); }
+inline Mask FromBits(unsigned b) {
+  const __m256i lane = _mm256_setr_epi64x(1, 2, 4, 8);
+  return _mm256_castsi256_pd(
+      _mm256_cmpeq_epi64(_mm256_and_si256(_mm256_set1_epi64x(b), lane), lane));
 }
+#include "diagram/altitude_lanes.h"
+}  // namespace wide256
+#pragma GCC pop_options
 
-// The run above with one query per lane of eight. Each lane carries its own
-// polygon, saved first corner, estimate, bound and pass number; masks stand
-// for the branches, and the operations are the same ones in the same order,
-// so every lane's numbers are those of the run above (the file is built
-// without contracting a multiply and an add into one rounding). A lane whose
-// run ends takes the next query at the start of the next pass.
-__attribute__((target("avx512f"))) void EstimateAltitudesAvx512(int n, const TAltitudePoints& points,
-                                                                 int Count, const double* X,
-                                                                 const double* Y, double* Out) {
-  const __m512d degenerate = _mm512_set1_pd(DegenerateStep), near2 = _mm512_set1_pd(Near2),
-                tie = _mm512_set1_pd(Tie), zero = _mm512_setzero_pd(), one = _mm512_set1_pd(1.0),
-                two = _mm512_set1_pd(2.0), four = _mm512_set1_pd(4.0), half = _mm512_set1_pd(0.5),
-                nothing = _mm512_set1_pd(-1.0), passes = _mm512_set1_pd(Passes),
-                lateAfter = _mm512_set1_pd(LastPassWithoutEarlyEnd),
-                firstBeat = _mm512_set1_pd(BeatSquared(FirstBest));
-
-  __m512d px[MaxAltitudePoints], py[MaxAltitudePoints], pz[MaxAltitudePoints];
-  __m512d sx = zero, sy = zero, sz = zero, qx = zero, qy = zero, estimate = zero, beat2 = zero, pass = zero;
-  int query[Lanes];
-  __mmask8 live = 0, idle = 0xFF;  // running lanes; lanes free for a new query
-  int next = 0;
-
-  for (int k = 0; k < n; ++k) px[k] = py[k] = pz[k] = zero;
-  while (true) {
-    // Free lanes take the next queries and start from the area's points.
-    __mmask8 fresh = 0;
-    alignas(64) double fx[Lanes] = {}, fy[Lanes] = {};
-    for (int l = 0; l < Lanes && next < Count; ++l)
-      if (idle & (1u << l)) {
-        query[l] = next;
-        fx[l] = X[next];
-        fy[l] = Y[next];
-        ++next;
-        fresh |= __mmask8(1u << l);
-      }
-    if (fresh) {
-      qx = _mm512_mask_mov_pd(qx, fresh, _mm512_load_pd(fx));
-      qy = _mm512_mask_mov_pd(qy, fresh, _mm512_load_pd(fy));
-      for (int k = 0; k < n; ++k) {
-        px[k] = _mm512_mask_mov_pd(px[k], fresh, _mm512_set1_pd(points[k].X));
-        py[k] = _mm512_mask_mov_pd(py[k], fresh, _mm512_set1_pd(points[k].Y));
-        pz[k] = _mm512_mask_mov_pd(pz[k], fresh, _mm512_set1_pd(points[k].Z));
-      }
-      sx = _mm512_mask_mov_pd(sx, fresh, px[0]);
-      sy = _mm512_mask_mov_pd(sy, fresh, py[0]);
-      sz = _mm512_mask_mov_pd(sz, fresh, pz[0]);
-      estimate = _mm512_mask_mov_pd(estimate, fresh, zero);
-      beat2 = _mm512_mask_mov_pd(beat2, fresh, firstBeat);
-      pass = _mm512_mask_mov_pd(pass, fresh, zero);
-      live |= fresh;
-      idle &= __mmask8(~fresh);
-    }
-    if (!live) break;
-
-    // One pass over the corners in every running lane.
-    __mmask8 moved = 0;
-    const __mmask8 late = _mm512_cmp_pd_mask(pass, lateAfter, _CMP_GT_OQ);
-    for (int j = 0; j < n; ++j) {
-      const __m512d ux = px[j], uy = py[j], uz = pz[j];
-      const bool closing = j == n - 1;
-      const __m512d vx = closing ? sx : px[j + 1], vy = closing ? sy : py[j + 1],
-                    vz = closing ? sz : pz[j + 1];
-      const __m512d ex = _mm512_sub_pd(ux, vx), ey = _mm512_sub_pd(uy, vy);
-      const __mmask8 act = _mm512_mask_cmp_pd_mask(live, _mm512_abs_pd(ex), degenerate, _CMP_NLT_UQ) |
-                           _mm512_mask_cmp_pd_mask(live, _mm512_abs_pd(ey), degenerate, _CMP_NLT_UQ);
-      if (!act) continue;
-
-      const __m512d dux = _mm512_sub_pd(ux, qx), duy = _mm512_sub_pd(uy, qy);
-      const __m512d dvx = _mm512_sub_pd(vx, qx), dvy = _mm512_sub_pd(vy, qy);
-      // Lanes that leave this edge alone get a harmless length.
-      const __m512d L2 =
-          _mm512_mask_blend_pd(act, one, _mm512_add_pd(_mm512_mul_pd(ex, ex), _mm512_mul_pd(ey, ey)));
-      const __m512d w =
-          _mm512_sub_pd(_mm512_add_pd(L2, _mm512_add_pd(_mm512_mul_pd(dvx, dvx), _mm512_mul_pd(dvy, dvy))),
-                        _mm512_add_pd(_mm512_mul_pd(dux, dux), _mm512_mul_pd(duy, duy)));
-      const __m512d twoL2 = _mm512_mul_pd(two, L2);
-      const __m512d past = _mm512_sub_pd(w, twoL2);
-      const __m512d reach2 = _mm512_mul_pd(_mm512_mul_pd(_mm512_mul_pd(four, L2), tie), tie);
-      const __mmask8 off =
-          _mm512_mask_cmp_pd_mask(_mm512_cmp_pd_mask(w, zero, _CMP_LT_OQ), _mm512_mul_pd(w, w), reach2,
-                                  _CMP_GT_OQ) |
-          _mm512_mask_cmp_pd_mask(_mm512_cmp_pd_mask(past, zero, _CMP_GT_OQ), _mm512_mul_pd(past, past),
-                                  reach2, _CMP_GT_OQ);
-      const __m512d s = _mm512_div_pd(w, twoL2);
-      __m512d fx = _mm512_add_pd(vx, _mm512_mul_pd(ex, s));
-      __m512d fy = _mm512_add_pd(vy, _mm512_mul_pd(ey, s));
-      __m512d fz = _mm512_add_pd(vz, _mm512_mul_pd(_mm512_sub_pd(uz, vz), s));
-      if (off) {
-        fx = _mm512_mask_mul_pd(fx, off, _mm512_add_pd(ux, vx), half);
-        fy = _mm512_mask_mul_pd(fy, off, _mm512_add_pd(uy, vy), half);
-        fz = _mm512_mask_mul_pd(fz, off, _mm512_add_pd(uz, vz), half);
-      }
-      if (j == 0) {
-        sx = _mm512_mask_mov_pd(sx, act, ux);
-        sy = _mm512_mask_mov_pd(sy, act, uy);
-        sz = _mm512_mask_mov_pd(sz, act, uz);
-      }
-      px[j] = _mm512_mask_mov_pd(ux, act, fx);
-      py[j] = _mm512_mask_mov_pd(uy, act, fy);
-      pz[j] = _mm512_mask_mov_pd(uz, act, fz);
-      moved |= act;
-
-      const __m512d c = _mm512_sub_pd(_mm512_mul_pd(ex, dvy), _mm512_mul_pd(ey, dvx));
-      const __m512d h2 = _mm512_div_pd(_mm512_mul_pd(c, c), L2);
-      const __mmask8 ends = _mm512_mask_cmp_pd_mask(act & late, h2, near2, _CMP_LE_OQ);
-      const __mmask8 better = _mm512_mask_cmp_pd_mask(act & __mmask8(~ends), h2, beat2, _CMP_LT_OQ);
-      if (better) {
-        const __m512d h = _mm512_mask_sqrt_pd(zero, better, h2), margin = _mm512_sub_pd(h, tie);
-        const __m512d beat =
-            _mm512_mask_blend_pd(_mm512_cmp_pd_mask(h, tie, _CMP_GT_OQ), nothing, _mm512_mul_pd(margin, margin));
-        estimate = _mm512_mask_mov_pd(estimate, better, fz);
-        beat2 = _mm512_mask_mov_pd(beat2, better, beat);
-      }
-      if (ends) EndLanes(ends, fz, query, Out, live, idle);
-    }
-
-    // Runs that moved nothing, or ran their last pass, end with their estimate.
-    pass = _mm512_add_pd(pass, one);
-    const __mmask8 finished = live & __mmask8(~moved | _mm512_cmp_pd_mask(pass, passes, _CMP_EQ_OQ));
-    if (finished) EndLanes(finished, estimate, query, Out, live, idle);
-  }
+int WidestLanes() {
+  __builtin_cpu_init();
+  if (__builtin_cpu_supports("avx512f")) return 8;
+  if (__builtin_cpu_supports("avx2")) return 4;
+  return 1;
 }
 
 }  // namespace
 #endif
 
-void EstimateAltitudes(int n, const TAltitudePoints& points, int Count, const double* X, const double* Y,
-                       double* Out) {
+int AltitudeLanes() {
+#ifdef PD_ALTITUDE_LANES
+  static const int lanes = WidestLanes();
+  return lanes;
+#else
+  return 1;
+#endif
+}
+
+void EstimateAltitudesUpTo(int Lanes, int n, const TAltitudePoints& points, int Count, const double* X,
+                           const double* Y, double* Out) {
   n = std::clamp(n, 0, MaxAltitudePoints);
-#ifdef PD_ALTITUDE_AVX512
-  static const bool wide = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx512f") != 0;
-  }();
-  if (wide && n > 0 && Count > 1) return EstimateAltitudesAvx512(n, points, Count, X, Y, Out);
+  Lanes = std::min(Lanes, AltitudeLanes());
+#ifdef PD_ALTITUDE_LANES
+  if (n > 0 && Count > 1 && Lanes >= 8) return wide512::EstimateInLanes(n, points, Count, X, Y, Out);
+  if (n > 0 && Count > 1 && Lanes >= 4) return wide256::EstimateInLanes(n, points, Count, X, Y, Out);
 #endif
   for (int i = 0; i < Count; ++i) Out[i] = EstimateAltitude(n, points, X[i], Y[i]);
+}
+
+void EstimateAltitudes(int n, const TAltitudePoints& points, int Count, const double* X, const double* Y,
+                       double* Out) {
+  EstimateAltitudesUpTo(AltitudeLanes(), n, points, Count, X, Y, Out);
 }

@@ -39,6 +39,13 @@ double EstimateAltitude(int n, const TAltitudePoints& points, double X, double Y
 
 // The estimates for Count query points of one area at once:
 // Out[i] = EstimateAltitude(n, points, X[i], Y[i]), bit for bit. Where the
-// processor has 512-bit vectors, eight queries run side by side.
+// processor has vector units, several queries run side by side: eight with
+// 512-bit vectors (AVX-512), four with 256-bit ones (AVX2).
 void EstimateAltitudes(int n, const TAltitudePoints& points, int Count, const double* X, const double* Y,
                        double* Out);
+// How many queries this processor runs side by side: 8, 4 or 1.
+int AltitudeLanes();
+// EstimateAltitudes with at most Lanes queries side by side (a width the
+// processor lacks is not used), for comparing the widths.
+void EstimateAltitudesUpTo(int Lanes, int n, const TAltitudePoints& points, int Count, const double* X,
+                           const double* Y, double* Out);

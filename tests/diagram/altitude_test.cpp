@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iostream>
 #include <limits>
 #include <random>
 #include <vector>
@@ -134,9 +135,11 @@ TEST(EstimateAltitude, AgreesWithTheStepByStepMethodOnRandomAreas) {
 }
 
 // Many queries of one area at once give each query's own estimate to the
-// last bit: the vector form runs eight queries side by side, and queries end
-// at different passes (early ends, polygons that stop moving, all 100).
+// last bit, in every vector width the processor has: the lanes run queries
+// side by side that end at different passes (early ends, polygons that stop
+// moving, all 100).
 TEST(EstimateAltitude, ManyQueriesAtOnceGiveEachQuerysOwnBits) {
+  std::cout << "vector lanes here: " << AltitudeLanes() << "\n";
   std::mt19937_64 rng(99);
   std::uniform_real_distribution<double> pct(-10, 110), temp(200, 2500), unit(0, 1);
   std::uniform_int_distribution<int> count(-1, MaxAltitudePoints + 1), queries(0, 40);
@@ -157,13 +160,16 @@ TEST(EstimateAltitude, ManyQueriesAtOnceGiveEachQuerysOwnBits) {
       y[std::size_t(i)] = i % 9 == 8 ? p[0].Y : 30 + (trial % 13) - 0.25 * (i % 4);
       if (trial % 40 == 1 && i == 3) x[std::size_t(i)] = nan;
     }
-    EstimateAltitudes(n, p, m, x.data(), y.data(), got.data());
-    ASSERT_EQ(got[std::size_t(m)], -1) << "written past the last query";
-    for (int i = 0; i < m; ++i) {
-      const double expected = EstimateAltitude(n, p, x[std::size_t(i)], y[std::size_t(i)]);
-      ASSERT_EQ(std::memcmp(&expected, &got[std::size_t(i)], sizeof expected), 0)
-          << "trial " << trial << ", n = " << n << ", query " << i << ": " << got[std::size_t(i)]
-          << " instead of " << expected;
+    for (int lanes : {8, 4}) {
+      if (lanes > AltitudeLanes()) continue;
+      EstimateAltitudesUpTo(lanes, n, p, m, x.data(), y.data(), got.data());
+      ASSERT_EQ(got[std::size_t(m)], -1) << "written past the last query";
+      for (int i = 0; i < m; ++i) {
+        const double expected = EstimateAltitude(n, p, x[std::size_t(i)], y[std::size_t(i)]);
+        ASSERT_EQ(std::memcmp(&expected, &got[std::size_t(i)], sizeof expected), 0)
+            << lanes << " lanes, trial " << trial << ", n = " << n << ", query " << i << ": "
+            << got[std::size_t(i)] << " instead of " << expected;
+      }
     }
   }
 }
