@@ -30,7 +30,6 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
-#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -102,7 +101,7 @@ std::string CompareComposition(const char* what, int i, double before, double af
 class Iteration {
  public:
   Iteration(std::uint64_t seed, const QString& exportDir, bool verbose)
-      : r_(seed), dir_(exportDir), verbose_(verbose) {}
+      : r_(seed), dir_(exportDir), log_(verbose) {}
 
   // Runs the steps; returns the first broken invariant, or "".
   std::string Run() {
@@ -801,17 +800,8 @@ class Iteration {
 
   // --- Bookkeeping ----------------------------------------------------------------
 
-  void Log(std::string line) {
-    line = "  step " + std::to_string(step_) + ": " + line;
-    if (verbose_) std::printf("%s\n", line.c_str());
-    history_.push_back(std::move(line));
-    if (history_.size() > 12) history_.pop_front();
-  }
-  std::string History() const {
-    std::string s;
-    for (const std::string& l : history_) s += l + "\n";
-    return s;
-  }
+  void Log(std::string line) { log_.Add(step_, std::move(line)); }
+  std::string History() const { return log_.Text(); }
   std::string SizeText() const {
     return std::to_string(g_->width()) + "x" + std::to_string(g_->height()) + " control (plot " +
            std::to_string(g_->PlotWidth()) + " wide" + (g_->Zooming() ? ", zoomed)" : ")");
@@ -819,12 +809,11 @@ class Iteration {
 
   TRandom r_;
   QString dir_;
-  bool verbose_;
+  TStepLog log_;
   std::unique_ptr<TBinagram> g_;
   int step_ = -1;
   int exports_ = 0;
   bool hostLayout_ = false;
-  std::deque<std::string> history_;
 };
 
 }  // namespace

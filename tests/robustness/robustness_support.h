@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <deque>
 #include <limits>
 #include <string>
 #include <utility>
@@ -71,6 +73,28 @@ class TRandom {
 
 // The seed of iteration i of a run: every iteration has its own stream, so
 // PD_ROBUSTNESS_FIRST=i PD_ROBUSTNESS_ITERATIONS=1 replays it alone.
+// The last steps of an iteration, told when a check fails; printed as they
+// are taken when the run is verbose.
+class TStepLog {
+ public:
+  explicit TStepLog(bool Verbose) : verbose_(Verbose) {}
+  void Add(int Step, std::string Line) {
+    Line = "  step " + std::to_string(Step) + ": " + Line;
+    if (verbose_) std::printf("%s\n", Line.c_str());
+    lines_.push_back(std::move(Line));
+    if (lines_.size() > 12) lines_.pop_front();
+  }
+  std::string Text() const {
+    std::string s;
+    for (const std::string& l : lines_) s += l + "\n";
+    return s;
+  }
+
+ private:
+  bool verbose_;
+  std::deque<std::string> lines_;
+};
+
 inline std::uint64_t IterationSeed(std::uint64_t runSeed, int i) {
   TRandom r(runSeed ^ (0xD1B54A32D192ED03ull * std::uint64_t(i + 1)));
   return r.Next();

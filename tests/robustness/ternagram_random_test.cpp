@@ -20,7 +20,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -95,7 +94,7 @@ long long StrayPixels(TTernagram& g, TPoint& first) {
 
 class Iteration {
  public:
-  Iteration(std::uint64_t seed, bool verbose) : r_(seed), verbose_(verbose) {}
+  Iteration(std::uint64_t seed, bool verbose) : r_(seed), log_(verbose) {}
 
   std::string Run() {
     g_ = std::make_unique<TTernagram>();
@@ -295,23 +294,13 @@ class Iteration {
     return Compare("orientation round trip", before);
   }
 
-  void Log(std::string line) {
-    line = "  step " + std::to_string(step_) + ": " + line;
-    if (verbose_) std::printf("%s\n", line.c_str());
-    history_.push_back(std::move(line));
-    if (history_.size() > 12) history_.pop_front();
-  }
-  std::string History() const {
-    std::string s;
-    for (const std::string& l : history_) s += l + "\n";
-    return s;
-  }
+  void Log(std::string line) { log_.Add(step_, std::move(line)); }
+  std::string History() const { return log_.Text(); }
 
   TRandom r_;
-  bool verbose_;
+  TStepLog log_;
   std::unique_ptr<TTernagram> g_;
   int step_ = -1;
-  std::deque<std::string> history_;
 };
 
 }  // namespace
