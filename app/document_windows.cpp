@@ -19,29 +19,25 @@ namespace {
 // 16 x 16 glyphs in the manner of the other tool-bar buttons: an opening
 // folder, and a diskette with a pencil.
 QIcon DocumentGlyph(bool Open) {
-  QPixmap pm(16, 16);
-  pm.fill(Qt::transparent);
-  QPainter p(&pm);
-  p.setPen(Qt::black);
-  if (Open) {
-    p.setBrush(QColor(224, 192, 64));
-    p.drawRect(1, 4, 11, 9);
-    p.setBrush(QColor(255, 224, 128));
-    p.drawPolygon(QPolygon({QPoint(3, 7), QPoint(15, 7), QPoint(12, 13), QPoint(1, 13)}));
-    p.setPen(QColor(0, 0, 128));
-    p.drawLine(9, 1, 13, 1);
-    p.drawLine(13, 1, 13, 5);
-  } else {
-    p.setBrush(QColor(0, 0, 128));
-    p.drawRect(1, 1, 11, 13);
-    p.setBrush(Qt::white);
-    p.drawRect(3, 1, 7, 5);
-    p.setPen(QColor(192, 0, 0));
-    p.drawLine(15, 5, 8, 12);
-    p.drawLine(14, 5, 7, 12);
-  }
-  p.end();
-  return GlyphIcon(pm);
+  return GlyphIcon([Open](QPainter& p) {
+    if (Open) {
+      p.setBrush(QColor(224, 192, 64));
+      p.drawRect(1, 4, 11, 9);
+      p.setBrush(QColor(255, 224, 128));
+      p.drawPolygon(QPolygon({QPoint(3, 7), QPoint(15, 7), QPoint(12, 13), QPoint(1, 13)}));
+      p.setPen(QColor(0, 0, 128));
+      p.drawLine(9, 1, 13, 1);
+      p.drawLine(13, 1, 13, 5);
+    } else {
+      p.setBrush(QColor(0, 0, 128));
+      p.drawRect(1, 1, 11, 13);
+      p.setBrush(Qt::white);
+      p.drawRect(3, 1, 7, 5);
+      p.setPen(QColor(192, 0, 0));
+      p.drawLine(15, 5, 8, 12);
+      p.drawLine(14, 5, 7, 12);
+    }
+  });
 }
 
 TMainForm* MainWindow() {

@@ -38,8 +38,9 @@ void ResetToolSeams();
 // The tool bars' glyphs, 16 x 16, each with its greyed disabled state.
 enum TGlyph { glPrint, glSave, glHelp, glInfo, glAbout, glTernary };
 QIcon Glyph(TGlyph Kind);
-// An icon of a tool-bar drawing, shown in grey when its button is disabled.
-QIcon GlyphIcon(const QPixmap& Drawing);
+// An icon of a 16 x 16 tool-bar drawing (Draw paints it with a black pen),
+// shown in grey when its button is disabled.
+QIcon GlyphIcon(const std::function<void(QPainter&)>& Draw);
 
 // The filter of "Save Diagram" and the message when there is no printer.
 extern const QString BitmapFilter;  // "Windows Bitmap Files [*.bmp] (*.bmp)"
