@@ -358,10 +358,11 @@ std::vector<TDocumentRun> ReadCurves(const QJsonValue& v, const QString& Path, F
   return runs;
 }
 
-// The "units" block of either kind: the document's unit enumerators, with
-// the orientations its kind has.
+// What both kinds begin with: the "units" block (the document's unit
+// enumerators, with the orientations its kind has), the substances and the
+// title.
 template <class TDocument>
-void ReadUnits(const TObject& doc, TDocument& d, const QStringList& orientationNames) {
+void ReadHead(const TObject& doc, TDocument& d, const QStringList& orientationNames) {
   using TCU = decltype(d.CUnits);
   using TTU = decltype(d.TUnits);
   using TDO = decltype(d.DataOrientation);
@@ -369,6 +370,8 @@ void ReadUnits(const TObject& doc, TDocument& d, const QStringList& orientationN
   d.CUnits = Enumerator<TCU>(u["composition"], u.Path("composition"), BinaryCUnitNames);
   d.TUnits = Enumerator<TTU>(u["temperature"], u.Path("temperature"), TUnitNames);
   d.DataOrientation = Enumerator<TDO>(u["orientation"], u.Path("orientation"), orientationNames);
+  ReadSubstances(doc["substances"], doc.Path("substances"), d.Substances);
+  d.Title = Text(doc["title"], doc.Path("title"), MaxTitleLength);
 }
 
 // The presentation fields of the settings both kinds share, and the keys of
@@ -398,9 +401,7 @@ void ReadPlotSettings(const TObject& p, TPlotSettings& d) {
 
 void ReadBinary(const TObject& doc, TBinaryDocument& d) {
   using namespace binary;
-  ReadUnits(doc, d, BinaryOrientationNames);
-  ReadSubstances(doc["substances"], doc.Path("substances"), d.Substances);
-  d.Title = Text(doc["title"], doc.Path("title"), MaxTitleLength);
+  ReadHead(doc, d, BinaryOrientationNames);
 
   const QJsonArray areas = AreaList(doc["areas"], doc.Path("areas"));
   for (qsizetype i = 0; i < areas.size(); ++i) {
@@ -447,9 +448,7 @@ void ReadBinary(const TObject& doc, TBinaryDocument& d) {
 
 void ReadTernary(const TObject& doc, TTernaryDocument& d) {
   using namespace ternary;
-  ReadUnits(doc, d, TernaryOrientationNames);
-  ReadSubstances(doc["substances"], doc.Path("substances"), d.Substances);
-  d.Title = Text(doc["title"], doc.Path("title"), MaxTitleLength);
+  ReadHead(doc, d, TernaryOrientationNames);
 
   const QJsonArray areas = AreaList(doc["areas"], doc.Path("areas"));
   for (qsizetype i = 0; i < areas.size(); ++i) {
@@ -557,8 +556,15 @@ QJsonArray CurvesJson(const std::vector<TDocumentRun>& Runs) {
   return curves;
 }
 
-QJsonObject Head(const char* Kind, const QString& Title) {
-  return {{"format", DocumentFormat}, {"version", DocumentVersion}, {"kind", Kind}, {"title", Title}};
+// The head of either kind: format, kind, title, units and substances.
+template <class TDocument>
+QJsonObject HeadJson(const char* Kind, const TDocument& d, const QStringList& orientationNames) {
+  QJsonObject o{{"format", DocumentFormat}, {"version", DocumentVersion}, {"kind", Kind}, {"title", d.Title}};
+  o.insert("units", QJsonObject{{"composition", BinaryCUnitNames[d.CUnits]},
+                                {"temperature", TUnitNames[d.TUnits]},
+                                {"orientation", orientationNames[d.DataOrientation]}});
+  o.insert("substances", SubstancesJson(d.Substances));
+  return o;
 }
 
 QJsonObject PlotSettingsJson(const TPlotSettings& d) {
@@ -570,11 +576,7 @@ QJsonObject PlotSettingsJson(const TPlotSettings& d) {
 }
 
 QJsonObject BinaryJson(const TBinaryDocument& d) {
-  QJsonObject o = Head("binary", d.Title);
-  o.insert("units", QJsonObject{{"composition", BinaryCUnitNames[d.CUnits]},
-                                {"temperature", TUnitNames[d.TUnits]},
-                                {"orientation", BinaryOrientationNames[d.DataOrientation]}});
-  o.insert("substances", SubstancesJson(d.Substances));
+  QJsonObject o = HeadJson("binary", d, BinaryOrientationNames);
   QJsonArray areas;
   for (const TPhaseArea& a : d.Areas)
     areas.append(QJsonObject{{"identifier", a.Identifier},
@@ -597,11 +599,7 @@ QJsonObject BinaryJson(const TBinaryDocument& d) {
 }
 
 QJsonObject TernaryJson(const TTernaryDocument& d) {
-  QJsonObject o = Head("ternary", d.Title);
-  o.insert("units", QJsonObject{{"composition", BinaryCUnitNames[d.CUnits]},
-                                {"temperature", TUnitNames[d.TUnits]},
-                                {"orientation", TernaryOrientationNames[d.DataOrientation]}});
-  o.insert("substances", SubstancesJson(d.Substances));
+  QJsonObject o = HeadJson("ternary", d, TernaryOrientationNames);
   QJsonArray areas;
   for (const TTernaryArea& a : d.Areas) {
     QJsonArray points;
