@@ -100,6 +100,13 @@ struct TIsoPoint {
   float Y = 0;
 };
 
+// The squared distance of two chain points (percent squared); squared
+// distances compare as the distances do.
+inline double Distance2(const TIsoPoint& a, const TIsoPoint& b) {
+  const double dx = double(a.X) - b.X, dy = double(a.Y) - b.Y;
+  return dx * dx + dy * dy;
+}
+
 // The isotherm chains are worked on by free functions so that they can be
 // checked apart from any picture (ternagram_chains.cpp).
 namespace ternary {

@@ -11,12 +11,6 @@ using namespace ternary;
 
 namespace {
 
-// Squared distances compare as the distances do.
-double Distance2(const TIsoPoint& a, const TIsoPoint& b) {
-  const double dx = double(a.X) - b.X, dy = double(a.Y) - b.Y;
-  return dx * dx + dy * dy;
-}
-
 // A step of the walk succeeds when its nearest point is 0.25 to 20 away.
 constexpr double ShortestStep2 = 0.25 * 0.25;
 constexpr double LongestStep = 20.0;

@@ -31,10 +31,6 @@ constexpr int MaxIsotherms = 1000;
 // Neighbouring chain points farther apart (percent) are not joined.
 constexpr double JoinDistance = 10;
 
-double Distance2(const TIsoPoint& a, const TIsoPoint& b) {
-  const double dx = double(a.X) - b.X, dy = double(a.Y) - b.Y;
-  return dx * dx + dy * dy;
-}
 double Distance(const TIsoPoint& a, const TIsoPoint& b) { return std::sqrt(Distance2(a, b)); }
 
 // A whole Celsius temperature in the display unit.
