@@ -68,4 +68,23 @@ inline void SendMove(QWidget* w, QPoint p) {
   QApplication::sendEvent(w, &e);
 }
 
+// Times one move per benchmark iteration, alternating between A and B so
+// that every move is a fresh read-out. Counters: paint_us (Paint, seconds,
+// measured by the caller), move_us and "percent_of_paint", a move's mean
+// time as a share of a paint's.
+inline void MeasureMovesAgainstPaint(benchmark::State& state, QWidget& g, double Paint, QPoint A, QPoint B) {
+  double total = 0;
+  bool flip = false;
+  for (auto _ : state) {
+    const auto t0 = Clock::now();
+    SendMove(&g, flip ? A : B);
+    total += std::chrono::duration<double>(Clock::now() - t0).count();
+    flip = !flip;
+  }
+  const double move = total / double(state.iterations());
+  state.counters["paint_us"] = Paint * 1e6;
+  state.counters["move_us"] = move * 1e6;
+  state.counters["percent_of_paint"] = 100 * move / Paint;
+}
+
 }  // namespace benchsupport

@@ -11,7 +11,6 @@ namespace {
 
 using namespace benchsupport;
 
-// Counter "percent_of_paint": a move's mean time as a share of a paint's.
 void BM_MouseMoveReadout(benchmark::State& state) {
   const int w = int(state.range(0)), h = int(state.range(1));
   TBinagram g;
@@ -26,20 +25,8 @@ void BM_MouseMoveReadout(benchmark::State& state) {
   const QPoint b = a + QPoint(3, 1);
   SendMove(&g, a);
   if (g.CursorPoint().CoPhases != 2) state.SkipWithError("the point is not in a two-phase field");
-
-  double total = 0;
-  bool flip = false;
-  for (auto _ : state) {
-    const auto t0 = Clock::now();
-    SendMove(&g, flip ? a : b);
-    total += std::chrono::duration<double>(Clock::now() - t0).count();
-    flip = !flip;
-  }
+  MeasureMovesAgainstPaint(state, g, paint, a, b);
   benchmark::DoNotOptimize(g.CursorPoint().Phase1Ratio);
-  const double move = total / double(state.iterations());
-  state.counters["paint_us"] = paint * 1e6;
-  state.counters["move_us"] = move * 1e6;
-  state.counters["percent_of_paint"] = 100 * move / paint;
 }
 
 }  // namespace

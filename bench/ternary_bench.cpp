@@ -18,7 +18,6 @@ void BM_TernaryFullPaint(benchmark::State& state) {
   MeasurePaintAgainstBaseline(state, g);
 }
 
-// Counter "percent_of_paint": a move's mean time as a share of a paint's.
 void BM_TernaryMouseMove(benchmark::State& state) {
   TTernagram g;
   g.resize(1920, 1080);
@@ -30,18 +29,7 @@ void BM_TernaryMouseMove(benchmark::State& state) {
   const QPoint a(p.X, p.Y), b = a + QPoint(3, 1);
   SendMove(&g, a);
   if (g.HotArea() != 1) state.SkipWithError("the point is not in the (B) field");
-  double total = 0;
-  bool flip = false;
-  for (auto _ : state) {
-    const auto t0 = Clock::now();
-    SendMove(&g, flip ? a : b);
-    total += std::chrono::duration<double>(Clock::now() - t0).count();
-    flip = !flip;
-  }
-  const double move = total / double(state.iterations());
-  state.counters["paint_us"] = paint * 1e6;
-  state.counters["move_us"] = move * 1e6;
-  state.counters["percent_of_paint"] = 100 * move / paint;
+  MeasureMovesAgainstPaint(state, g, paint, a, b);
 }
 
 // Arguments: method (0 altitude, 1 polynomial), grid step in hundredths.
