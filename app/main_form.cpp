@@ -293,15 +293,18 @@ void TMainForm::Binagram1MouseMove(QObject*, TShiftState, int, int) {
     ui_->ComboBox2->setEnabled(true);
     ui_->StackingGroupBox3->show();
   } else {
-    // Back to the pure substances, quietly: the results are hidden anyway.
-    for (QComboBox* c : {ui_->ComboBox1, ui_->ComboBox2}) {
-      const QSignalBlocker quiet(c);
-      c->setCurrentIndex(0);
-      c->setEnabled(false);
-    }
-    ui_->StackingGroupBox1->hide();
-    ui_->StackingGroupBox3->hide();
+    LockCalculator();
   }
+}
+
+void TMainForm::LockCalculator() {
+  for (QComboBox* c : {ui_->ComboBox1, ui_->ComboBox2}) {
+    const QSignalBlocker quiet(c);
+    c->setCurrentIndex(0);
+    c->setEnabled(false);
+  }
+  ui_->StackingGroupBox1->hide();
+  ui_->StackingGroupBox3->hide();
 }
 
 // --- Batch calculator ----------------------------------------------------

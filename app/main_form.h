@@ -89,6 +89,9 @@ class TMainForm : public QWidget {
 
  private:
   void ConnectControls();
+  // Without a marked point: both lists back to the pure substances, quietly,
+  // disabled, and the results hidden.
+  void LockCalculator();
 
   std::unique_ptr<Ui::MainForm> ui_;
   TSplinesData sampleCurves_;

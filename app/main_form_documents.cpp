@@ -22,13 +22,7 @@ void TMainForm::ShowDocument(const TBinaryDocument& Document) {
   ShowProperties();
   // No point is marked in a new diagram: the calculator is locked as
   // before the first mark, and its result follows the new substances.
-  for (QComboBox* c : {ui_->ComboBox1, ui_->ComboBox2}) {
-    const QSignalBlocker quiet(c);
-    c->setCurrentIndex(0);
-    c->setEnabled(false);
-  }
-  ui_->StackingGroupBox1->hide();
-  ui_->StackingGroupBox3->hide();
+  LockCalculator();
   StackingMain();
   ui_->Binagram1->Invalidate();
 }
