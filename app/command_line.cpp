@@ -4,17 +4,16 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
-#include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QRegularExpression>
 
+#include "app/picture_output.h"
 #include "app/sample_system.h"
 #include "app/ternary_sample.h"
 #include "app/version_resource.h"
 #include "diagram/binagram.h"
 #include "diagram/ternagram.h"
 #include "platform/messages.h"
+#include "platform/vectorpicture.h"
 #include "widgets/version_info.h"
 
 namespace {
@@ -34,7 +33,7 @@ bool ParseSize(const QString& Text, QSize& Size) {
 
 QString PictureFormat(const QString& FileName) {
   const QString suffix = QFileInfo(FileName).suffix().toLower();
-  return suffix == "png" || suffix == "bmp" || suffix == "pdf" ? suffix : QString();
+  return suffix == "png" || suffix == "bmp" || suffix == "pdf" || suffix == "svg" ? suffix : QString();
 }
 
 // One line, whatever a file name or an identifier holds.
@@ -50,27 +49,6 @@ bool WritePng(const QImage& Image, const QString& FileName, QString* Why) {
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   if (!Image.save(&buffer, "PNG")) return *Why = QStringLiteral("the picture could not be encoded"), false;
-  return WriteWholeFile(FileName, bytes, Why);
-}
-
-bool WritePdf(const QImage& Image, const QString& FileName, QString* Why) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  {
-    QPdfWriter pdf(&buffer);
-    pdf.setCreator(QStringLiteral("phasediagrams"));
-    pdf.setResolution(96);
-    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-    pdf.setPageSize(QPageSize(QSizeF(Image.width() * 72.0 / 96, Image.height() * 72.0 / 96),
-                              QPageSize::Point, QString(), QPageSize::ExactMatch));
-    QPainter painter;
-    if (!painter.begin(&pdf)) return *Why = QStringLiteral("the PDF could not be started"), false;
-    // Every pixel as painted: no photo compression of the picture.
-    painter.setRenderHint(QPainter::LosslessImageRendering);
-    painter.drawImage(QRect(QPoint(0, 0), Image.size()), Image);
-    painter.end();
-  }
   return WriteWholeFile(FileName, bytes, Why);
 }
 
@@ -102,13 +80,24 @@ TCommandLine ParseCommandLine(const QStringList& Arguments) {
     line.SamplesFolder = Arguments[1];
     return line;
   }
-  if (first == "--render") {
-    line.Action = TCommandLine::caRender;
+  if (first == "--render" || first == "--export") {
+    const bool render = first == "--render";
+    line.Action = render ? TCommandLine::caRender : TCommandLine::caExport;
     QStringList files;
-    bool sized = false;
+    bool sized = false, scaled = false;
     for (qsizetype i = 1; i < Arguments.size(); ++i) {
       const QString& a = Arguments[i];
-      if (a == "--size" || a.startsWith("--size=")) {
+      if (render && (a == "--scale" || a.startsWith("--scale="))) {
+        const QString value = a == "--scale" ? (i + 1 < Arguments.size() ? Arguments[++i] : QString())
+                                             : a.mid(8);
+        if (scaled) return error(QStringLiteral("--scale is given twice"));
+        bool ok = false;
+        const double scale = value.toDouble(&ok);
+        if (!ok || !(scale >= 0.25 && scale <= 16))
+          return error(QStringLiteral("--scale needs a number 0.25..16, not \"%1\"").arg(value));
+        line.Scale = scale;
+        scaled = true;
+      } else if (a == "--size" || a.startsWith("--size=")) {
         const QString value = a == "--size" ? (i + 1 < Arguments.size() ? Arguments[++i] : QString())
                                             : a.mid(7);
         if (sized) return error(QStringLiteral("--size is given twice"));
@@ -124,7 +113,8 @@ TCommandLine ParseCommandLine(const QStringList& Arguments) {
       }
     }
     if (files.isEmpty() || files.size() % 2)
-      return error(QStringLiteral("--render needs pairs of FILE and PICTURE"));
+      return error(render ? QStringLiteral("--render needs pairs of FILE and PICTURE")
+                          : QStringLiteral("--export needs pairs of FILE and DATA.csv"));
     for (qsizetype i = 0; i < files.size(); i += 2) line.Renders.emplace_back(files[i], files[i + 1]);
     return line;
   }
@@ -137,7 +127,8 @@ TCommandLine ParseCommandLine(const QStringList& Arguments) {
 QString UsageText() {
   return QStringLiteral(
       "Usage: phasediagrams [FILE]\n"
-      "       phasediagrams --render FILE PICTURE [FILE PICTURE ...] [--size WxH]\n"
+      "       phasediagrams --render FILE PICTURE [FILE PICTURE ...] [--size WxH] [--scale S]\n"
+      "       phasediagrams --export FILE DATA.csv [FILE DATA.csv ...] [--size WxH]\n"
       "       phasediagrams --write-samples FOLDER\n"
       "       phasediagrams --help | --version\n"
       "\n"
@@ -146,8 +137,14 @@ QString UsageText() {
       "\n"
       "  --render FILE PICTURE   draw the document FILE into PICTURE without opening a\n"
       "                          window; the extension of PICTURE chooses the format:\n"
-      "                          .png, .bmp or .pdf. Give several pairs to render many.\n"
+      "                          .png, .bmp, .svg or .pdf (SVG and PDF are vector\n"
+      "                          drawings). Give several pairs to render many.\n"
       "  --size WxH              the picture's size in pixels (default 800x600)\n"
+      "  --scale S               PNG and BMP get S times the pixels (0.25..16), drawn\n"
+      "                          from the vectors: texts and lines scale with them\n"
+      "  --export FILE DATA.csv  write the document's data as comma-separated values:\n"
+      "                          isotherms and T-points of a ternary diagram (traced at\n"
+      "                          --size), curve points of a binary one\n"
       "  --write-samples FOLDER  write the built-in samples as documents into FOLDER\n"
       "  --help                  show this text\n"
       "  --version               show the program's version\n"
@@ -177,8 +174,44 @@ QImage DocumentPicture(const TDiagramDocument& Document, QSize Size) {
   return render(g, [&] { LoadDocument(g, Document.Ternary); });
 }
 
+namespace {
+
+// Runs Use on a fresh control showing the document at Size.
+template <class Use>
+auto WithDocumentControl(const TDiagramDocument& Document, QSize Size, Use&& use) {
+  auto run = [&](auto& control, const auto& part) {
+    control.resize(Size);
+    LoadDocument(control, part);
+    control.Repaint();
+    return use(static_cast<TPhasePlot&>(control));
+  };
+  if (Document.Kind == TDiagramKind::Binary) {
+    TBinagram g;
+    return run(g, Document.Binary);
+  }
+  TTernagram g;
+  return run(g, Document.Ternary);
+}
+
+}  // namespace
+
+bool ExportDocumentData(const QString& DocumentFile, const QString& DataFile, QSize Size,
+                        QString* Error) {
+  TDiagramDocument document;
+  QString why;
+  bool ok = ReadDocument(DocumentFile, document, &why);
+  if (ok) {
+    ok = WithDocumentControl(document, Size, [&](TPhasePlot& plot) {
+      return ExportDiagramData(plot, DataFile, &why);
+    });
+    if (!ok) why = QStringLiteral("Cannot write %1: %2").arg(DataFile, why);
+  }
+  if (!ok && Error) *Error = OneLine(why);
+  return ok;
+}
+
 bool RenderDocument(const QString& DocumentFile, const QString& PictureFile, QSize Size,
-                    QString* Error) {
+                    QString* Error, double Scale) {
   auto fail = [&](const QString& Why) {
     if (Error) *Error = OneLine(Why);
     return false;
@@ -186,25 +219,42 @@ bool RenderDocument(const QString& DocumentFile, const QString& PictureFile, QSi
   const QString format = PictureFormat(PictureFile);
   if (format.isEmpty())
     return fail(QStringLiteral("Cannot render %1 into %2: the picture's name must end in .png, "
-                               ".bmp or .pdf").arg(DocumentFile, PictureFile));
+                               ".bmp, .svg or .pdf").arg(DocumentFile, PictureFile));
   TDiagramDocument document;
   QString why;
   if (!ReadDocument(DocumentFile, document, &why)) return fail(why);
+  const QFileInfo target(PictureFile);
+  if (target.isDir()) return fail(QStringLiteral("Cannot write %1: the name is that of a folder").arg(PictureFile));
+  if (!target.absoluteDir().exists())
+    return fail(QStringLiteral("Cannot write %1: the folder does not exist").arg(PictureFile));
+  if (format == "svg" || format == "pdf" || Scale != 1) {
+    // Vectors: drawn by the control's own steps, written as they are or
+    // played back at the scale.
+    const bool ok = WithDocumentControl(document, Size, [&](TPhasePlot& plot) {
+      if (format != "bmp") {
+        const QByteArray bytes = DiagramPictureBytes(plot, format, Size, Scale, &why);
+        return !bytes.isEmpty() && WriteWholeFile(PictureFile, bytes, &why);
+      }
+      TVectorPicture vectors;
+      RecordDiagram(plot, vectors, Size, Scale);
+      const QImage image = vectors.ToImage(Scale);
+      TBitmap bitmap(image.width(), image.height());
+      if (bitmap.Width() != image.width() || image.isNull()) return why = QStringLiteral("no picture of that size"), false;
+      bitmap.Image() = image.convertToFormat(QImage::Format_RGB32);
+      return bitmap.SaveToFile(PictureFile, &why);
+    });
+    if (!ok) return fail(QStringLiteral("Cannot write %1: %2").arg(PictureFile, why));
+    return true;
+  }
   const QImage picture = DocumentPicture(document, Size);
   if (picture.isNull()) return fail(QStringLiteral("Cannot render %1: no picture of that size").arg(DocumentFile));
-  const QFileInfo out(PictureFile);
-  if (out.isDir()) return fail(QStringLiteral("Cannot write %1: the name is that of a folder").arg(PictureFile));
-  if (!out.absoluteDir().exists())
-    return fail(QStringLiteral("Cannot write %1: the folder does not exist").arg(PictureFile));
   bool ok = false;
   if (format == "bmp") {
     TBitmap bitmap(picture.width(), picture.height());
     bitmap.Image() = picture.convertToFormat(QImage::Format_RGB32);
     ok = bitmap.SaveToFile(PictureFile, &why);
-  } else if (format == "png") {
-    ok = WritePng(picture, PictureFile, &why);
   } else {
-    ok = WritePdf(picture, PictureFile, &why);
+    ok = WritePng(picture, PictureFile, &why);
   }
   if (!ok) return fail(QStringLiteral("Cannot write %1: %2").arg(PictureFile, why));
   return true;
@@ -249,7 +299,8 @@ int RunCommandLine(const TCommandLine& Line, std::FILE* Out, std::FILE* Err) {
       say(Err, QStringLiteral("phasediagrams: %1\n").arg(OneLine(error)));
       return 1;
     }
-    case TCommandLine::caRender: {
+    case TCommandLine::caRender:
+    case TCommandLine::caExport: {
       // Without a window there is nobody to close a message box: whatever
       // a control would say goes to standard error.
       const TMessageHandler previous = SetMessageHandler([&](const QString& text) {
@@ -258,7 +309,10 @@ int RunCommandLine(const TCommandLine& Line, std::FILE* Out, std::FILE* Err) {
       int failures = 0;
       for (const auto& [document, picture] : Line.Renders) {
         QString error;
-        if (!RenderDocument(document, picture, Line.Size, &error)) {
+        const bool ok = Line.Action == TCommandLine::caRender
+                            ? RenderDocument(document, picture, Line.Size, &error, Line.Scale)
+                            : ExportDocumentData(document, picture, Line.Size, &error);
+        if (!ok) {
           say(Err, QStringLiteral("phasediagrams: %1\n").arg(error));
           ++failures;
         }

@@ -3,8 +3,10 @@
 //
 //   phasediagrams                      the windows with the sample systems
 //   phasediagrams FILE                 the windows with FILE open
-//   phasediagrams --render FILE PICTURE [FILE PICTURE ...] [--size WxH]
+//   phasediagrams --render FILE PICTURE [FILE PICTURE ...] [--size WxH] [--scale S]
 //                                      pictures of documents, no window
+//   phasediagrams --export FILE DATA.csv [FILE DATA.csv ...] [--size WxH]
+//                                      the documents' data as CSV
 //   phasediagrams --write-samples FOLDER
 //                                      the built-in samples as documents
 //   phasediagrams --help | --version
@@ -22,11 +24,12 @@
 #include "app/document.h"
 
 struct TCommandLine {
-  enum TAction { caWindows, caHelp, caVersion, caRender, caWriteSamples, caError };
+  enum TAction { caWindows, caHelp, caVersion, caRender, caWriteSamples, caError, caExport };
   TAction Action = caWindows;
   QString OpenFile;  // caWindows: the document to open, if any
   std::vector<std::pair<QString, QString>> Renders;  // caRender: document and picture
   QSize Size{800, 600};                              // of every picture rendered
+  double Scale = 1;                                  // pixels per picture pixel (PNG, BMP)
   QString SamplesFolder;                             // caWriteSamples
   QString Error;                                     // caError: what is wrong, one line
 };
@@ -46,8 +49,14 @@ QImage DocumentPicture(const TDiagramDocument& Document, QSize Size);
 // Renders a document file into a picture file, PNG, BMP (24 bits) or PDF
 // (one page the picture's size at 96 dots per inch) by the extension,
 // through a temporary file. False with a one-line reason.
+// SVG and PDF are vectors; a PNG or BMP at a Scale other than 1 is drawn
+// from the vectors at Scale times the size.
 bool RenderDocument(const QString& DocumentFile, const QString& PictureFile, QSize Size,
-                    QString* Error);
+                    QString* Error, double Scale = 1);
+// Writes a document's data (its control's DataCsv, the isotherms traced on
+// a diagram of Size) into a CSV file. False with a one-line reason.
+bool ExportDocumentData(const QString& DocumentFile, const QString& DataFile, QSize Size,
+                        QString* Error);
 // Writes the built-in samples as al2o3-sio2.pdiag and bi-pb-sn.pdiag.
 bool WriteSamples(const QString& Folder, QString* Error);
 

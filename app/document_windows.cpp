@@ -50,19 +50,19 @@ TMainForm* MainWindow() {
 
 void AddDocumentButtons(QWidget* Strip, int RowWidth, QWidget* Window, std::function<void()> Open,
                         std::function<void()> SaveAs) {
+  AddStripButtons(Strip, RowWidth, Window,
+                  {{QStringLiteral("OpenSpeedButton"), QStringLiteral("Open Diagram"), DocumentGlyph(true),
+                    QKeySequence(QKeySequence::Open), std::move(Open)},
+                   {QStringLiteral("SaveAsSpeedButton"), QStringLiteral("Save Diagram As"),
+                    DocumentGlyph(false), QKeySequence(QKeySequence::SaveAs), std::move(SaveAs)}});
+}
+
+void AddStripButtons(QWidget* Strip, int RowWidth, QWidget* Window, std::vector<TStripButton> Buttons) {
   // After the rightmost button there, in its row and of its size.
   QRect last(-32, 0, 35, 22);
   for (QToolButton* b : Strip->findChildren<QToolButton*>(QString(), Qt::FindDirectChildrenOnly))
     if (b->geometry().right() > last.right() || b->geometry().top() > last.top()) last = b->geometry();
-  const struct {
-    const char* Name;
-    const char* Hint;
-    bool IsOpen;
-    QKeySequence::StandardKey Key;
-    std::function<void()> Run;
-  } buttons[] = {{"OpenSpeedButton", "Open Diagram", true, QKeySequence::Open, std::move(Open)},
-                 {"SaveAsSpeedButton", "Save Diagram As", false, QKeySequence::SaveAs, std::move(SaveAs)}};
-  for (const auto& b : buttons) {
+  for (auto& b : Buttons) {
     QRect place = last.translated(last.width() + 1, 0);
     if (place.right() >= RowWidth - 2) {
       // A new row: the strip grows by one button's height.
@@ -71,19 +71,19 @@ void AddDocumentButtons(QWidget* Strip, int RowWidth, QWidget* Window, std::func
       Strip->setMinimumHeight(std::max(Strip->minimumHeight(), h));
       Strip->setMaximumHeight(std::max(Strip->minimumHeight(), h));
     }
-    auto* action = new QAction(DocumentGlyph(b.IsOpen), QString::fromLatin1(b.Hint), Window);
-    action->setObjectName(QString::fromLatin1(b.Name).replace("SpeedButton", "Action"));
+    auto* action = new QAction(b.Icon, b.Hint, Window);
+    action->setObjectName(QString(b.Name).replace("SpeedButton", "Action"));
     action->setShortcut(b.Key);
     action->setShortcutContext(Qt::WindowShortcut);
-    QObject::connect(action, &QAction::triggered, Window, [run = b.Run] { run(); });
+    QObject::connect(action, &QAction::triggered, Window, [run = std::move(b.Run)] { run(); });
     Window->addAction(action);
     auto* button = new QToolButton(Strip);
-    button->setObjectName(QString::fromLatin1(b.Name));
+    button->setObjectName(b.Name);
     button->setDefaultAction(action);
     button->setAutoRaise(true);
     button->setGeometry(place);
-    button->setToolTip(QStringLiteral("%1 (%2)").arg(QString::fromLatin1(b.Hint),
-                                                     action->shortcut().toString(QKeySequence::NativeText)));
+    button->setToolTip(b.Key.isEmpty() ? b.Hint
+                                       : QStringLiteral("%1 (%2)").arg(b.Hint, b.Key.toString(QKeySequence::NativeText)));
     button->show();
     last = place;
   }

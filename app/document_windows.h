@@ -3,8 +3,11 @@
 // buttons both windows carry, and where an opened document is shown (a
 // binary diagram in the main window, a ternary one in the ternary window,
 // from whichever window it was opened).
+#include <QIcon>
+#include <QKeySequence>
 #include <QString>
 #include <functional>
+#include <vector>
 
 #include "app/document.h"
 
@@ -18,6 +21,19 @@ class QWidget;
 // "OpenAction" and "SaveAsAction".
 void AddDocumentButtons(QWidget* Strip, int RowWidth, QWidget* Window, std::function<void()> Open,
                         std::function<void()> SaveAs);
+
+// One button of a window's tool strip with its window-wide action: object
+// name "XxxSpeedButton" (its action "XxxAction"), hint, icon, shortcut (none
+// when empty) and what it runs.
+struct TStripButton {
+  QString Name;
+  QString Hint;
+  QIcon Icon;
+  QKeySequence Key;
+  std::function<void()> Run;
+};
+// Adds buttons to a tool strip as AddDocumentButtons does.
+void AddStripButtons(QWidget* Strip, int RowWidth, QWidget* Window, std::vector<TStripButton> Buttons);
 
 // "Open Diagram": asks for a file through ToolSeams().ChooseOpenFile and
 // opens it with OpenDocumentFile.

@@ -16,6 +16,7 @@
 
 #include "app/document_windows.h"
 #include "app/main_form_tools.h"
+#include "app/picture_output.h"
 #include "app/sample_system.h"
 #include "app/splash_form.h"
 #include "app/stacking.h"
@@ -135,6 +136,7 @@ TMainForm::TMainForm(QWidget* AOwner) : QWidget(AOwner), ui_(std::make_unique<Ui
     column->insertWidget(column->indexOf(ui_->Panel5) + 1, strip);
   AddDocumentButtons(strip, 194, this, [this] { OpenSpeedButtonClick(); },
                      [this] { SaveAsSpeedButtonClick(); });
+  AddOutputButtons(strip, 194, this, g);
 }
 
 TMainForm::~TMainForm() {

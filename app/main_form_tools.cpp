@@ -3,6 +3,8 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
@@ -12,6 +14,7 @@
 #include "app/help_window.h"
 #include "app/info_form.h"
 #include "app/main_form.h"
+#include "app/picture_output.h"
 #include "app/ternary_form.h"
 
 const QString BitmapFilter = QStringLiteral("Windows Bitmap Files [*.bmp] (*.bmp)");
@@ -30,9 +33,20 @@ TToolSeams RealSeams() {
     QFileDialog dialog(parent, caption);
     dialog.setObjectName(QStringLiteral("SaveDialog1"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(filter);  // no default suffix: the caller decides
+    dialog.setNameFilters(filter.split(QStringLiteral(";;")));  // no default suffix: the caller decides
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
-    return dialog.selectedFiles().front();
+    QString name = dialog.selectedFiles().front();
+    // Among several formats, a name typed without one of their extensions
+    // takes that of the filter chosen.
+    if (filter.contains(QStringLiteral(";;"))) {
+      const QRegularExpression extension(QStringLiteral("\\*\\.(\\w+)\\)"));
+      QStringList known;
+      for (auto it = extension.globalMatch(filter); it.hasNext();) known << it.next().captured(1).toLower();
+      const QRegularExpressionMatch chosen = extension.match(dialog.selectedNameFilter());
+      if (chosen.hasMatch() && !known.contains(QFileInfo(name).suffix().toLower()))
+        name += QLatin1Char('.') + chosen.captured(1);
+    }
+    return name;
   };
   s.ChooseOpenFile = [](QWidget* parent, const QString& caption, const QString& filter) {
     QFileDialog dialog(parent, caption);
@@ -164,11 +178,12 @@ void TMainForm::BitBtn2Click() {
 
 void TMainForm::BitBtn4Click() {
   const QString name =
-      ToolSeams().ChooseSaveFile(this, QStringLiteral("Save Diagram"), BitmapFilter);
+      ToolSeams().ChooseSaveFile(this, QStringLiteral("Save Diagram"), SavePictureFilter);
   if (name.isEmpty()) return;
-  // ".bmp" is appended always, whatever the name ends with; a failed write
-  // is reported by SaveToBitmap.
-  Binagram1()->SaveToBitmap(name + QStringLiteral(".bmp"), false);
+  // The extension chooses the format (".bmp" is appended to a name without
+  // one); a bitmap is the print picture, the others the screen's. A failed
+  // write is reported to the user.
+  SaveChosenPicture(*Binagram1(), name, [this](const QString& file) { Binagram1()->SaveToBitmap(file, false); });
 }
 
 void TMainForm::HelpSpeedButtonClick() {

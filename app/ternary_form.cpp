@@ -22,6 +22,7 @@
 #include "app/document_windows.h"
 #include "app/main_form.h"
 #include "app/main_form_tools.h"
+#include "app/picture_output.h"
 #include "app/ternary_sample.h"
 #include "ui_ternary_form.h"
 #include "widgets/spin_edit.h"
@@ -29,8 +30,6 @@
 using namespace ternary;
 
 TTernaryForm* TernaryForm = nullptr;
-const QString PictureFilter =
-    QStringLiteral("Windows Bitmap Files [*.bmp] (*.bmp);;PNG Images [*.png] (*.png)");
 
 namespace {
 
@@ -113,6 +112,7 @@ TTernaryForm::TTernaryForm(QWidget* AOwner)
   // same row (186 pixels wide inside the option column's border).
   AddDocumentButtons(ui_->Panel5, 186, this, [this] { OpenSpeedButtonClick(); },
                      [this] { SaveAsSpeedButtonClick(); });
+  AddOutputButtons(ui_->Panel5, 186, this, g);
 }
 
 TTernaryForm::~TTernaryForm() {
@@ -349,16 +349,13 @@ void TTernaryForm::PrintSpeedButtonClick() {
 }
 
 void TTernaryForm::SaveSpeedButtonClick() {
-  QString name = ToolSeams().ChooseSaveFile(this, QStringLiteral("Save Diagram"), PictureFilter);
+  const QString name = ToolSeams().ChooseSaveFile(this, QStringLiteral("Save Diagram"), SavePictureFilter);
   if (name.isEmpty()) return;
-  // A name ending in ".png" is saved as PNG, one ending in ".bmp" as a
-  // Windows bitmap; any other gets ".bmp" appended. A failed write is told
-  // in a message box.
-  if (!name.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive) &&
-      !name.endsWith(QStringLiteral(".bmp"), Qt::CaseInsensitive))
-    name += QStringLiteral(".bmp");
+  // The extension chooses the format (".bmp" is appended to a name without
+  // one): a bitmap of the fixed size, or PNG, SVG or PDF as the window shows
+  // the diagram. A failed write is told in a message box.
   outputRunning_ = true;
-  Ternagram1()->SaveToFile(name);
+  SaveChosenPicture(*Ternagram1(), name, [this](const QString& file) { Ternagram1()->SaveToFile(file); });
   outputRunning_ = false;
   EndProgress();
 }

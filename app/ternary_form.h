@@ -96,6 +96,3 @@ class TTernaryForm : public QWidget {
 
 // The ternary window, created at start-up after the info window; else null.
 extern TTernaryForm* TernaryForm;
-
-// The filter of the ternary window's "Save Diagram": Windows bitmap or PNG.
-extern const QString PictureFilter;

@@ -106,6 +106,10 @@ class TBinagram : public TBinaplot {
   bool SaveToBitmap(const QString& FileName, bool Monochrome, QString* Error = nullptr);
   // The picture Print and SaveToBitmap send: rendered with the print layout.
   void RenderPrintBitmap(TBitmap& Bitmap);
+  // Rows "curve" (every point of every curve run: run and point number, C in
+  // the composition scale, T in the temperature unit) and, for a marked
+  // point, one row "marked" with its read-out.
+  QByteArray DataCsv() const override;
 
   // --- Layout and drawing steps -------------------------------------------
   // Each step draws on the given canvas with the current layout, so the
@@ -124,6 +128,9 @@ class TBinagram : public TBinaplot {
   TScaleMap SavedCompositionMap() const;
   TScaleMap SavedTemperatureMap() const;
 
+  // The off-screen picture of a paint (frame, curves, fill, scales, texts,
+  // legend) with the current layout.
+  void ComposePicture(TCanvas& Canvas);
   void DrawFrame(TCanvas& Canvas);
   void DrawCurves(TCanvas& Canvas);
   void FillAreas(TCanvas& Canvas);
@@ -155,6 +162,7 @@ class TBinagram : public TBinaplot {
 
  protected:
   void Paint() override;
+  void DrawScreenPicture(TCanvas& Canvas, int Width, int Height) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;

@@ -80,19 +80,7 @@ void TBinagram::Paint() {
   RunLayout(Width(), Height());
   // The picture is composed off screen and reaches the surface in one copy,
   // so the screen never shows a half-drawn diagram.
-  PaintOffScreen(paintFrame_, paintBuffer_, [this](TCanvas& bc) {
-    DrawFrame(bc);
-    if (PlotWidth() < FramedPlotWidth) return;
-    if (AllowZoom() && Zooming()) ComputeZoomWindow();
-    if (DrawSplines()) DrawCurves(bc);
-    // The fill stops at the plot's outline: a plot drawn without its frame
-    // (exactly the smallest width) is left unfilled rather than flooded.
-    if (DrawAreas() && PlotWidth() > FramedPlotWidth) FillAreas(bc);
-    DrawAxes(bc, PaperColor());
-    DrawTitle(bc, PaperColor());
-    DrawCAxisCaption(bc, PaperColor());
-    if (Legend() && Areas() > 0) DrawLegend(bc);
-  });
+  PaintOffScreen(paintFrame_, paintBuffer_, [this](TCanvas& bc) { ComposePicture(bc); });
   TCanvas& screen = *Canvas();
 
   // What follows the mouse is drawn on the surface itself.
@@ -100,6 +88,20 @@ void TBinagram::Paint() {
   if (CoPhasesTable()) DrawCoPhasesTable(screen);
   if (ValuesTable()) DrawValuesTable(screen);
   painted_ = true;
+}
+
+void TBinagram::ComposePicture(TCanvas& bc) {
+  DrawFrame(bc);
+  if (PlotWidth() < FramedPlotWidth) return;
+  if (AllowZoom() && Zooming()) ComputeZoomWindow();
+  if (DrawSplines()) DrawCurves(bc);
+  // The fill stops at the plot's outline: a plot drawn without its frame
+  // (exactly the smallest width) is left unfilled rather than flooded.
+  if (DrawAreas() && PlotWidth() > FramedPlotWidth) FillAreas(bc);
+  DrawAxes(bc, PaperColor());
+  DrawTitle(bc, PaperColor());
+  DrawCAxisCaption(bc, PaperColor());
+  if (Legend() && Areas() > 0) DrawLegend(bc);
 }
 
 void TBinagram::DrawFrame(TCanvas& Canvas) {

@@ -87,3 +87,51 @@ bool TBinagram::SaveToBitmap(const QString& FileName, bool Monochrome, QString* 
   if (!ok) ReportSaveFailure(FileName, reason, Error);
   return ok;
 }
+
+// --- The screen's picture and the data, for the vector output -----------------
+
+void TBinagram::DrawScreenPicture(TCanvas& Canvas, int Width, int Height) {
+  RunLayout(Width, Height);
+  Canvas.Brush = TBrush{clBlack, bsSolid};
+  Canvas.FillRect(TRect{0, 0, Width, Height});
+  ComposePicture(Canvas);
+  // The tables as the screen shows them; the screen's own memory of a
+  // shown co-phases table is neither used nor changed.
+  const bool shownOnScreen = coPhasesShown_;
+  coPhasesShown_ = false;
+  if (CoPhasesTable()) DrawCoPhasesTable(Canvas);
+  coPhasesShown_ = shownOnScreen;
+  if (ValuesTable()) DrawValuesTable(Canvas);
+}
+
+QByteArray TBinagram::DataCsv() const {
+  const double scale = CompositionScale() / 100;
+  QString out = QStringLiteral("kind,curve,point,C,T,phase,phase1,C1,amount1,phase2,C2,amount2\n");
+  const std::vector<double>& cs = CurveC();
+  const std::vector<double>& ts = CurveT();
+  const int last = std::min<int>(CurveLastIndex(), int(std::min(cs.size(), ts.size())) - 1);
+  int run = 0, point = 0;
+  for (int j = 0; j <= last; ++j) {
+    if (cs[j] == -1) {
+      if (point > 0) ++run;
+      point = 0;
+      continue;
+    }
+    if (point == 0 && run == 0) run = 1;
+    out += QStringLiteral("curve,%1,%2,%3,%4,,,,,,,\n")
+               .arg(run)
+               .arg(++point)
+               .arg(CsvNumber(cs[j] * scale), CsvNumber(ts[j]));
+  }
+  const TFullDataPoint& m = MarkedPoint();
+  if (MarkMode() && m.Visible) {
+    out += QStringLiteral("marked,,,%1,%2,%3").arg(CsvNumber(m.A), CsvNumber(m.T), CsvText(m.PhaseName));
+    if (m.CoPhases)
+      out += QStringLiteral(",%1,%2,%3,%4,%5,%6\n")
+                 .arg(CsvText(m.Phase1Name), CsvNumber(m.Phase1Value), CsvNumber(m.Phase1Ratio),
+                      CsvText(m.Phase2Name), CsvNumber(m.Phase2Value), CsvNumber(m.Phase2Ratio));
+    else
+      out += QStringLiteral(",,,,,,\n");
+  }
+  return out.toUtf8();
+}

@@ -6,11 +6,13 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPageLayout>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 
 #include "platform/messages.h"
+#include "platform/vectorpicture.h"
 
 const std::array<TColor, 16> AreaColors = {
     0xFFFFE0, 0xFFE0E0, 0xE0E0FF, 0xD8FFD8, 0xD0D0E8, 0xD0FFFF, 0xFFFFB0, 0xFFC0C0,
@@ -319,9 +321,17 @@ bool TPhasePlot::PrintRendered(QPrinter& Printer, const std::function<void(TBitm
                                const QString& Footer) {
   bool ok = false;
   {
+    // The picture is drawn as on paper and recorded as it is drawn; the
+    // fills are traced finely enough for the page's largest scale.
     TBitmap bitmap;
+    TVectorPicture picture;
+    const QSizeF page = Printer.pageLayout().fullRect(QPageLayout::Point).size();
+    picture.SetTraceScale(TVectorPicture::TraceScaleFor(std::max(page.width(), page.height()) / 600));
+    bitmap.Canvas()->Recorder = &picture;
     Render(bitmap);
-    ok = PrintPicturePage(Printer, bitmap.Image(), Footer);
+    bitmap.Canvas()->Recorder = nullptr;
+    picture.SetSize(bitmap.Width(), bitmap.Height());
+    ok = PrintVectorPage(Printer, picture, Footer);
   }
   Repaint();  // back to the screen layout
   return ok;

@@ -16,6 +16,7 @@
 
 class QImage;
 class QPrinter;
+class TVectorPicture;
 
 // The 16 fixed area fill colours shared by both controls; entry i belongs to
 // area i.
@@ -203,6 +204,17 @@ class TPhasePlot : public TCustomControl, public TSubstanceOwner {
 
   // The picture shows a zoom window.
   virtual bool IsZoomed() const = 0;
+
+  // --- Vector output (plotkit_output.cpp) -----------------------------------
+  // Records the picture the screen shows at Width x Height (the diagram, its
+  // legend and the read-out tables) as vectors, drawn by the screen paint's
+  // own steps; the fill outlines are traced at Picture's trace scale. The
+  // control keeps its screen layout (it repaints when the size differs).
+  // With Pixels, the bitmap drawn (the screen's pixels) is kept there.
+  void RecordPicture(TVectorPicture& Picture, int Width, int Height, TBitmap* Pixels = nullptr);
+  // The diagram's data as comma-separated values with a header row and '.'
+  // as the decimal point whatever the locale.
+  virtual QByteArray DataCsv() const = 0;
   bool KeepsDisplayNames() const override { return IsZoomed(); }
   void SubstanceRenamed() override { Invalidate(); }
 
@@ -224,9 +236,12 @@ class TPhasePlot : public TCustomControl, public TSubstanceOwner {
     balloonShown_ = false;
     Repaint();
   }
+  // Lays out for Width x Height and draws everything the screen shows there
+  // onto Canvas (of that size), tables included.
+  virtual void DrawScreenPicture(TCanvas& Canvas, int Width, int Height) = 0;
   // Prints the picture Render draws (at a size of its own) with Footer on
-  // one page, then repaints with the screen layout; false when the job
-  // failed (the user has been told).
+  // one page as vectors, then repaints with the screen layout; false when
+  // the job failed (the user has been told).
   bool PrintRendered(QPrinter& Printer, const std::function<void(TBitmap&)>& Render,
                      const QString& Footer);
   // Fills the picture with the paper (inside a one-pixel black rim with
@@ -268,6 +283,19 @@ class TPhasePlot : public TCustomControl, public TSubstanceOwner {
 // one page. When the job cannot be started or finished the user is told
 // ("Cannot print the diagram on ...") and the result is false.
 bool PrintPicturePage(QPrinter& Printer, const QImage& Picture, const QString& Footer);
+
+// Prints Picture as vectors at the printer's resolution: fitted inside the
+// page's margins (turned to landscape when the picture is wider than tall)
+// with Footer (Arial 8) under it, as one page; false after telling the user
+// when the job cannot be started or finished.
+bool PrintVectorPage(QPrinter& Printer, const TVectorPicture& Picture, const QString& Footer);
+
+// A number for a data file: the shortest text that reads back to the same
+// double, '.' as the decimal point whatever the locale; empty for NaN.
+QString CsvNumber(double Value);
+// A text field for a data file, quoted when it holds a comma, a quote or a
+// line break.
+QString CsvText(const QString& Value);
 
 // Runs Print on the default printer, or tells the user that no printer is
 // installed.

@@ -245,6 +245,12 @@ class TTernagram : public TTernaplot {
   // case), else as a Windows bitmap, never leaving a half-written file. On
   // failure the reason goes into Error when given, else to the user.
   bool SaveToFile(const QString& FileName, QString* Error = nullptr);
+  // Rows "isotherm" (every point of every traced isotherm: its temperature
+  // in the temperature unit, chain and point number, A, B, C in the
+  // composition scale; a chain ends where the drawing lifts the pen) and
+  // rows "tpoint" (every point of known temperature of every area in use,
+  // the area's number and identifier).
+  QByteArray DataCsv() const override;
 
   void DrawPaper(TCanvas& Canvas);
   void DrawCurves(TCanvas& Canvas);
@@ -267,6 +273,7 @@ class TTernagram : public TTernaplot {
 
  protected:
   void Paint() override;
+  void DrawScreenPicture(TCanvas& Canvas, int Width, int Height) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;

@@ -403,3 +403,50 @@ void TTernagram::DrawIsothermChains(TCanvas& Canvas) {
   Canvas.Pen.Width = 1;
   Canvas.Pen.Color = clBlack;
 }
+
+// --- The data as a file ----------------------------------------------------------------
+
+QByteArray TTernagram::DataCsv() const {
+  const double scale = CompositionScale() / 100;
+  QString out = QStringLiteral("kind,T,chain,point,A,B,C,area,identifier\n");
+  auto composition = [&](double A, double B) {
+    return QStringLiteral("%1,%2,%3").arg(CsvNumber(A * scale), CsvNumber(B * scale),
+                                          CsvNumber((100 - A - B) * scale));
+  };
+  const TIsotherm& iso = *Isotherms();
+  const int count = std::min<int>(iso.IsothermCount, int(isoPoints_.size()) - 1);
+  const int step = std::max(iso.Step(), 1);
+  for (int k = 0; k <= count && iso.Calculated; ++k) {
+    // The isotherms the picture shows: those of the step, and the hot one.
+    const int tk = IsothermTemperature(k);
+    if (k != count && tk / step * step != tk) continue;
+    const std::vector<TIsoPoint>& chain = isoPoints_[std::size_t(k)];
+    const int n = std::min<int>(isoPointCounts_[std::size_t(k)], int(chain.size()));
+    int piece = 1, point = 0;
+    for (int p = 0; p < n; ++p) {
+      if (p > 0 && Distance(chain[p - 1], chain[p]) > JoinDistance) {
+        ++piece;
+        point = 0;
+      }
+      out += QStringLiteral("isotherm,%1,%2,%3,%4,,\n")
+                 .arg(tk)
+                 .arg(piece)
+                 .arg(++point)
+                 .arg(composition(chain[p].X, chain[p].Y));
+    }
+  }
+  for (int i = 0; i < AreasInUse(); ++i) {
+    const TTernaryArea& area = AreaList()[i];
+    const int n = std::min<int>(area.TPointCount, MaxTPoints);
+    for (int j = 0; j < n; ++j) {
+      const TTernaryTPoint& t = area.TPoints[j];
+      out += QStringLiteral("tpoint,%1,,%2,%3,%4,%5\n")
+                 .arg(ToUnit(t.T, tUnits_))
+                 .arg(j + 1)
+                 .arg(composition(t.A, t.B))
+                 .arg(i + 1)
+                 .arg(CsvText(area.Identifier));
+    }
+  }
+  return out.toUtf8();
+}

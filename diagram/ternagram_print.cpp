@@ -51,3 +51,14 @@ bool TTernagram::SaveToFile(const QString& FileName, QString* Error) {
   if (!ok) ReportSaveFailure(FileName, reason, Error);
   return ok;
 }
+
+// --- The screen's picture, for the vector output -------------------------------------
+
+void TTernagram::DrawScreenPicture(TCanvas& Canvas, int Width, int Height) {
+  RunLayout(Width, Height);
+  Canvas.Brush = TBrush{clBlack, bsSolid};
+  Canvas.FillRect(TRect{0, 0, Width, Height});
+  ComposePicture(Canvas, nullptr);
+  if (CoPhasesTable()) DrawCoPhasesTable(Canvas);
+  if (ValuesTable()) DrawValuesTable(Canvas);
+}

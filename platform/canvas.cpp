@@ -7,13 +7,16 @@
 #include <QFontMetrics>
 #include <QHash>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPolygonF>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <limits>
 
 #include "platform/bitmap.h"
+#include "platform/vectorpicture.h"
 
 namespace {
 
@@ -264,6 +267,12 @@ void TCanvas::line(int x0, int y0, int x1, int y1) {
 // Strokes consecutive segments with the pen. In not-xor mode the pixels
 // are gathered first so that one call inverts each pixel once.
 void TCanvas::strokePath(const TPoint* points, std::size_t count, bool closed) {
+  if (Recorder && Pen.Mode == pmCopy && count >= 2) {
+    std::vector<QPoint> pts;
+    pts.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) pts.emplace_back(points[i].X, points[i].Y);
+    Recorder->Stroke(pts, closed, Pen.Color, clampPenWidth(Pen.Width));
+  }
   const Raster ras = rasterOf(image_);
   if (!ras || count < 2) return;
   const int width = clampPenWidth(Pen.Width);
@@ -302,6 +311,17 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   const bool xorMode = Pen.Mode == pmNotXor;
   const i64 pw = clampPenWidth(Pen.Width);
   const std::uint32_t pen = ToPixel(Pen.Color);
+  if (Recorder && !xorMode) {
+    if (Brush.Style != bsClear) Recorder->FillBox(int(l), int(t), int(r), int(b), Brush.Color);
+    if (r - l <= 2 * pw || b - t <= 2 * pw) {
+      Recorder->FillBox(int(l), int(t), int(r), int(b), Pen.Color);
+    } else {
+      QPainterPath frame;
+      const double h = pw / 2.0;
+      frame.addRect(QRectF(l + h, t + h, double(r - l - pw), double(b - t - pw)));
+      Recorder->StrokePath(frame, Pen.Color, double(pw));
+    }
+  }
   // The frame: top and bottom bands full width, the sides between them.
   const i64 topEnd = std::min(t + pw, b), bottomStart = std::max(b - pw, topEnd);
   fillBox(ras, l, t, r, topEnd, pen, xorMode);
@@ -316,6 +336,7 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
 void TCanvas::FillRect(const TRect& r) {
   const Raster ras = rasterOf(image_);
   if (!ras || Brush.Style == bsClear) return;
+  if (Recorder) Recorder->FillBox(r.Left, r.Top, r.Right, r.Bottom, Brush.Color);
   fillBox(ras, r.Left, r.Top, r.Right, r.Bottom, ToPixel(Brush.Color), false);
 }
 
@@ -323,6 +344,20 @@ void TCanvas::Polygon(const std::vector<TPoint>& points) {
   const Raster ras = rasterOf(image_);
   if (!ras || points.empty()) return;
   const i64 pw = clampPenWidth(Pen.Width);
+  if (Recorder && Pen.Mode == pmCopy) {
+    std::vector<QPoint> pts;
+    for (const TPoint& p : points) pts.emplace_back(p.X, p.Y);
+    if (Brush.Style != bsClear && pts.size() >= 3) {
+      QPainterPath inside;
+      inside.setFillRule(Qt::OddEvenFill);
+      QPolygonF poly;
+      for (const QPoint& p : pts) poly << QPointF(p.x() + 0.5, p.y() + 0.5);
+      inside.addPolygon(poly);
+      inside.closeSubpath();
+      Recorder->FillPath(inside, Brush.Color);
+    }
+    if (pts.size() >= 2) Recorder->Stroke(pts, true, Pen.Color, int(pw));
+  }
   i64 l = std::numeric_limits<i64>::max(), t = l, r = std::numeric_limits<i64>::min(), b = r;
   for (const TPoint& p : points) {
     l = std::min<i64>(l, p.X);
@@ -387,6 +422,17 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   const bool xorMode = Pen.Mode == pmNotXor;
   const std::uint32_t pen = ToPixel(Pen.Color), brush = ToPixel(Brush.Color);
   const bool fill = Brush.Style != bsClear;
+  if (Recorder && !xorMode && r > l && b > t) {
+    if (fill) {
+      QPainterPath inside;
+      inside.addEllipse(QRectF(l, t, double(r - l), double(b - t)));
+      Recorder->FillPath(inside, Brush.Color);
+    }
+    QPainterPath ring;
+    const double h = pw / 2.0;
+    ring.addEllipse(QRectF(l + h, t + h, std::max(double(r - l - pw), 0.0), std::max(double(b - t - pw), 0.0)));
+    Recorder->StrokePath(ring, Pen.Color, double(pw));
+  }
   std::vector<std::pair<i64, i64>> inner(std::size_t(std::max<i64>(0, std::min<i64>(b, ras.h) - std::max<i64>(t, 0))),
                                          {0, 0});
   const i64 top = std::max<i64>(t, 0);
@@ -440,6 +486,10 @@ void TCanvas::TextOut(int x, int y, const QString& text) {
   const i64 w = cache.width(text);
   const i64 h = cache.metrics.ascent() + cache.metrics.descent();
   penPos_ = {int(std::clamp<i64>(x + w, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())), y};
+  if (Recorder && !text.isEmpty()) {
+    if (Brush.Style != bsClear) Recorder->FillBox(x, y, int(std::min<i64>(x + w, INT_MAX)), int(std::min<i64>(y + h, INT_MAX)), Brush.Color);
+    Recorder->Text(x, y, text, Font.Name, Font.Size, Font.Style, Font.Color);
+  }
   const Raster ras = rasterOf(image_);
   if (!ras || text.isEmpty()) return;
   if (Brush.Style != bsClear) fillBox(ras, x, y, x + w, y + h, ToPixel(Brush.Color), false);
@@ -525,13 +575,17 @@ void TCanvas::FloodFill(int x, int y, TColor color, TFillStyle style) {
   if (style == fsSurface) {
     // Filled pixels take the brush colour, which is not the key: no marks needed.
     if ((ras.row(y)[x] & kRgbMask) != key || key == (brush & kRgbMask)) return;
+    std::vector<TVectorPicture::Span> filled;
     spanFill(
         ras, x, y, brush,
         [&](int py) {
           const std::uint32_t* row = ras.row(py);
           return [row, key](int px) { return (row[px] & kRgbMask) == key; };
         },
-        [](const FillSpan&) {});
+        [&](const FillSpan& s) {
+          if (Recorder) filled.push_back({s.y, s.l, s.r});
+        });
+    if (Recorder) Recorder->Flood(QPoint(x, y), Brush.Color, clInvalid, filled);
     return;
   }
   if ((ras.row(y)[x] & kRgbMask) == key) return;
@@ -559,6 +613,12 @@ void TCanvas::FloodFill(int x, int y, TColor color, TFillStyle style) {
         marks.spans.push_back(s);  // recorded before marking, so the guard clears it
         std::memset(vis + std::size_t(s.y) * w + s.l, 1, std::size_t(s.r - s.l + 1));
       });
+  if (Recorder) {
+    std::vector<TVectorPicture::Span> filled;
+    filled.reserve(marks.spans.size());
+    for (const FillSpan& s : marks.spans) filled.push_back({s.y, s.l, s.r});
+    Recorder->Flood(QPoint(x, y), Brush.Color, color, filled);
+  }
 }
 
 // --- Copies ----------------------------------------------------------------
@@ -637,6 +697,7 @@ void blitWhole(const Raster& dst, const QImage* target, i64 dl, i64 dt, i64 dr, 
 void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect) {
   const Raster ras = rasterOf(image_);
   if (!ras) return;
+  if (Recorder && CopyMode == BLACKNESS) Recorder->FillBox(dest.Left, dest.Top, dest.Right, dest.Bottom, clBlack);
   static const QImage empty;
   QImage selfCopy;
   const QImage* src = source.image_ ? source.image_ : &empty;

@@ -80,6 +80,7 @@ struct TFont {
 };
 
 class TBitmap;
+class TVectorPicture;
 
 class TCanvas {
  public:
@@ -89,6 +90,9 @@ class TCanvas {
   TBrush Brush;
   TFont Font;
   TCopyMode CopyMode = SRCCOPY;
+  // When set, what is drawn in copy mode is also recorded there as vectors
+  // (see platform/vectorpicture.h); the pixels are drawn all the same.
+  TVectorPicture* Recorder = nullptr;
 
   int Width() const;
   int Height() const;

@@ -1,0 +1,470 @@
+// TVectorPicture: the canvas's operations as vectors, their playback, and
+// the tracing of flood-filled regions into outlines.
+#include "platform/vectorpicture.h"
+
+#include <QBuffer>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "platform/canvas.h"
+
+namespace {
+
+constexpr int kDotsPerMeter = 3780;  // 96 dots per inch
+
+QColor ColorOf(TColor c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
+
+QPointF Centre(QPoint p) { return QPointF(p.x() + 0.5, p.y() + 0.5); }
+
+// The device the canvas measures its fonts with.
+const QImage& MeasuringDevice() {
+  static const QImage device = [] {
+    QImage image(1, 1, QImage::Format_RGB32);
+    image.setDotsPerMeterX(kDotsPerMeter);
+    image.setDotsPerMeterY(kDotsPerMeter);
+    return image;
+  }();
+  return device;
+}
+
+QPen PenOf(const QColor& color, double width) {
+  QPen pen(color, width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+  return pen;
+}
+
+// --- Outlines of pixel runs ------------------------------------------------------
+
+using Loop = std::vector<QPointF>;
+
+double DistanceToSegment(QPointF p, QPointF a, QPointF b) {
+  const double dx = b.x() - a.x(), dy = b.y() - a.y();
+  const double len2 = dx * dx + dy * dy;
+  if (len2 == 0) return std::hypot(p.x() - a.x(), p.y() - a.y());
+  const double t = std::clamp(((p.x() - a.x()) * dx + (p.y() - a.y()) * dy) / len2, 0.0, 1.0);
+  return std::hypot(p.x() - a.x() - t * dx, p.y() - a.y() - t * dy);
+}
+
+// Douglas-Peucker over points[from..to] (both kept), marking what stays.
+void Simplify(const Loop& points, std::size_t from, std::size_t to, double tolerance,
+              std::vector<char>& keep) {
+  std::vector<std::pair<std::size_t, std::size_t>> stack{{from, to}};
+  while (!stack.empty()) {
+    const auto [a, b] = stack.back();
+    stack.pop_back();
+    if (b <= a + 1) continue;
+    double worst = -1;
+    std::size_t at = a;
+    for (std::size_t i = a + 1; i < b; ++i) {
+      const double d = DistanceToSegment(points[i], points[a], points[b]);
+      if (d > worst) {
+        worst = d;
+        at = i;
+      }
+    }
+    if (worst > tolerance) {
+      keep[at] = 1;
+      stack.push_back({a, at});
+      stack.push_back({at, b});
+    }
+  }
+}
+
+// A closed loop simplified: split at its first point and the point farthest
+// from it, each half simplified on its own.
+Loop SimplifyLoop(const Loop& loop, double tolerance) {
+  const std::size_t n = loop.size();
+  if (n < 4 || tolerance <= 0) return loop;
+  std::size_t far = 0;
+  double best = -1;
+  for (std::size_t i = 1; i < n; ++i) {
+    const double d = std::hypot(loop[i].x() - loop[0].x(), loop[i].y() - loop[0].y());
+    if (d > best) {
+      best = d;
+      far = i;
+    }
+  }
+  Loop closed(loop);
+  closed.push_back(loop[0]);
+  std::vector<char> keep(closed.size(), 0);
+  keep[0] = keep[far] = keep[n] = 1;
+  Simplify(closed, 0, far, tolerance, keep);
+  Simplify(closed, far, n, tolerance, keep);
+  Loop out;
+  for (std::size_t i = 0; i < n; ++i)
+    if (keep[i]) out.push_back(closed[i]);
+  return out;
+}
+
+struct Interval {
+  int l, r;  // cells l..r
+};
+
+// Cells of row a not in row b, as intervals (both sorted and disjoint).
+std::vector<Interval> Minus(const std::vector<Interval>& a, const std::vector<Interval>& b) {
+  std::vector<Interval> out;
+  std::size_t j = 0;
+  for (Interval s : a) {
+    int from = s.l;
+    while (j < b.size() && b[j].r < from) ++j;
+    std::size_t k = j;
+    while (from <= s.r) {
+      if (k >= b.size() || b[k].l > s.r) {
+        out.push_back({from, s.r});
+        break;
+      }
+      if (b[k].l > from) out.push_back({from, b[k].l - 1});
+      from = std::max(from, b[k].r + 1);
+      ++k;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+QPainterPath TraceSpans(std::vector<TVectorPicture::Span> Spans, double Tolerance) {
+  QPainterPath path;
+  path.setFillRule(Qt::WindingFill);
+  if (Spans.empty()) return path;
+  std::sort(Spans.begin(), Spans.end(), [](const auto& a, const auto& b) {
+    return a.Y != b.Y ? a.Y < b.Y : a.Left < b.Left;
+  });
+  // Rows of merged intervals.
+  const int y0 = Spans.front().Y, y1 = Spans.back().Y;
+  std::vector<std::vector<Interval>> rows(std::size_t(y1 - y0 + 1));
+  for (const auto& s : Spans) {
+    auto& row = rows[std::size_t(s.Y - y0)];
+    if (!row.empty() && s.Left <= row.back().r + 1)
+      row.back().r = std::max(row.back().r, s.Right);
+    else
+      row.push_back({s.Left, s.Right});
+  }
+  // Directed boundary edges, the region on their right (y down): along the
+  // top from left to right, down the right side, back along the bottom, up
+  // the left side.
+  struct Edge {
+    std::int64_t from;
+    int x1, y1, x2, y2;
+  };
+  auto key = [](int x, int y) { return (std::int64_t(y) << 32) | std::uint32_t(x); };
+  std::vector<Edge> edges;
+  const std::vector<Interval> none;
+  for (int y = y0; y <= y1; ++y) {
+    const auto& row = rows[std::size_t(y - y0)];
+    const auto& above = y > y0 ? rows[std::size_t(y - 1 - y0)] : none;
+    const auto& below = y < y1 ? rows[std::size_t(y + 1 - y0)] : none;
+    for (Interval t : Minus(row, above)) edges.push_back({key(t.l, y), t.l, y, t.r + 1, y});
+    for (Interval b : Minus(row, below)) edges.push_back({key(b.r + 1, y + 1), b.r + 1, y + 1, b.l, y + 1});
+    for (Interval s : row) {
+      edges.push_back({key(s.r + 1, y), s.r + 1, y, s.r + 1, y + 1});
+      edges.push_back({key(s.l, y + 1), s.l, y + 1, s.l, y});
+    }
+  }
+  std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.from < b.from; });
+  std::vector<char> used(edges.size(), 0);
+  auto next = [&](std::int64_t from) -> std::ptrdiff_t {
+    auto it = std::lower_bound(edges.begin(), edges.end(), from,
+                               [](const Edge& e, std::int64_t k) { return e.from < k; });
+    for (; it != edges.end() && it->from == from; ++it) {
+      const auto i = it - edges.begin();
+      if (!used[std::size_t(i)]) return i;
+    }
+    return -1;
+  };
+  for (std::size_t start = 0; start < edges.size(); ++start) {
+    if (used[start]) continue;
+    Loop loop;
+    std::ptrdiff_t e = std::ptrdiff_t(start);
+    while (e >= 0) {
+      used[std::size_t(e)] = 1;
+      const Edge& edge = edges[std::size_t(e)];
+      const QPointF p(edge.x1, edge.y1);
+      // A corner only where the direction turns.
+      if (loop.size() >= 2) {
+        const QPointF a = loop[loop.size() - 2], b = loop.back();
+        if ((a.x() == b.x() && b.x() == p.x()) || (a.y() == b.y() && b.y() == p.y())) loop.pop_back();
+      }
+      loop.push_back(p);
+      e = next(key(edge.x2, edge.y2));
+    }
+    loop = SimplifyLoop(loop, Tolerance);
+    if (loop.size() < 3) continue;
+    path.moveTo(loop[0]);
+    for (std::size_t i = 1; i < loop.size(); ++i) path.lineTo(loop[i]);
+    path.closeSubpath();
+  }
+  return path;
+}
+
+void TVectorPicture::SetTraceScale(int Value) { traceScale_ = std::clamp(Value, 1, 16); }
+
+int TVectorPicture::TraceScaleFor(double PointsPerPixel, double Tolerance) {
+  if (!(PointsPerPixel > 0) || !(Tolerance > 0)) return 1;
+  return std::clamp(int(std::ceil(PointsPerPixel / Tolerance - 1e-9)), 1, 16);
+}
+
+// --- Recording -----------------------------------------------------------------------
+
+void TVectorPicture::Stroke(const std::vector<QPoint>& Points, bool Closed, TColor Color, int Width) {
+  if (Points.size() < 2) return;
+  const QColor color = ColorOf(Color);
+  if (!Closed && !ops_.empty()) {
+    Op& last = ops_.back();
+    if (last.Kind == Op::opStroke && last.Color == color && last.Width == Width &&
+        last.Path.elementCount() > 0 && last.Path.currentPosition() == Centre(Points.front())) {
+      for (std::size_t i = 1; i < Points.size(); ++i) last.Path.lineTo(Centre(Points[i]));
+      return;
+    }
+  }
+  Op op{Op::opStroke, {}, color, double(Width), false, {}, {}, {}};
+  op.Path.moveTo(Centre(Points.front()));
+  for (std::size_t i = 1; i < Points.size(); ++i) op.Path.lineTo(Centre(Points[i]));
+  if (Closed) op.Path.closeSubpath();
+  ops_.push_back(std::move(op));
+}
+
+void TVectorPicture::StrokePath(const QPainterPath& Path, TColor Color, double Width) {
+  ops_.push_back(Op{Op::opStroke, Path, ColorOf(Color), Width, false, {}, {}, {}});
+}
+
+void TVectorPicture::FillPath(const QPainterPath& Path, TColor Color) {
+  ops_.push_back(Op{Op::opFill, Path, ColorOf(Color), 1, false, {}, {}, {}});
+}
+
+void TVectorPicture::FillBox(int X1, int Y1, int X2, int Y2, TColor Color) {
+  const int l = std::min(X1, X2), r = std::max(X1, X2), t = std::min(Y1, Y2), b = std::max(Y1, Y2);
+  if (l == r || t == b) return;
+  QPainterPath path;
+  path.addRect(QRectF(l, t, double(r) - l, double(b) - t));
+  FillPath(path, Color);
+}
+
+void TVectorPicture::Text(int X, int Y, const QString& Text, const QString& FontName, int FontSize,
+                          unsigned FontStyle, TColor Color) {
+  if (Text.isEmpty()) return;
+  QFont font(FontName);
+  font.setPointSize(std::max(FontSize, 1));
+  font.setBold(FontStyle & fsBold);
+  font.setItalic(FontStyle & fsItalic);
+  font.setUnderline(FontStyle & fsUnderline);
+  // The canvas puts the baseline at the top plus the ascent.
+  const double ascent = QFontMetrics(font, &MeasuringDevice()).ascent();
+  ops_.push_back(Op{Op::opText, {}, ColorOf(Color), 1, false, QPointF(X, Y + ascent), Text, font});
+}
+
+void TVectorPicture::Flood(QPoint Seed, TColor Color, TColor Border, const std::vector<Span>& Spans) {
+  if (Spans.empty()) return;
+  QPainterPath path = TraceRegion(Seed, Border, Spans);
+  ops_.push_back(Op{Op::opFill, std::move(path), ColorOf(Color), 1, true, {}, {}, {}});
+}
+
+QPainterPath TVectorPicture::TraceRegion(QPoint Seed, TColor Border, const std::vector<Span>& Spans) const {
+  const int k = traceScale_;
+  // A fill by surface colour has no walls to find again.
+  if (k <= 1 || Border == clInvalid) return TraceSpans(Spans, 0);
+  // The room: the filled pixels and their neighbours, at k times the resolution.
+  int bx0 = Spans.front().Left, bx1 = Spans.front().Right, by0 = Spans.front().Y, by1 = by0;
+  for (const Span& s : Spans) {
+    bx0 = std::min(bx0, s.Left);
+    bx1 = std::max(bx1, s.Right);
+    by0 = std::min(by0, s.Y);
+    by1 = std::max(by1, s.Y);
+  }
+  --bx0, --by0, ++bx1, ++by1;
+  const std::int64_t W64 = std::int64_t(bx1 - bx0 + 1) * k, H64 = std::int64_t(by1 - by0 + 1) * k;
+  if (W64 * H64 > (std::int64_t(1) << 28)) return TraceSpans(Spans, 0);
+  const int W = int(W64), H = int(H64);
+  QImage mask(W, H, QImage::Format_Grayscale8);
+  if (mask.isNull()) return TraceSpans(Spans, 0);
+  constexpr std::uint8_t kOpen = 255, kFilled = 128;
+  // The walls: what is drawn in the border colour and not drawn over again
+  // in another before the fill.
+  mask.fill(kOpen);
+  {
+    const QColor border = ColorOf(Border);
+    const QRectF room(bx0 - 1, by0 - 1, bx1 - bx0 + 3, by1 - by0 + 3);
+    QPainter p(&mask);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.scale(k, k);
+    p.translate(-bx0, -by0);
+    for (const Op& op : ops_) {
+      if (op.Kind == Op::opText) continue;
+      const QColor paint = op.Color == border ? Qt::black : Qt::white;
+      if (op.Kind == Op::opStroke) {
+        if (op.Path.controlPointRect().adjusted(-op.Width, -op.Width, op.Width, op.Width).intersects(room))
+          p.strokePath(op.Path, PenOf(paint, op.Width));
+      } else if (op.Path.controlPointRect().intersects(room)) {
+        p.fillPath(op.Path, paint);
+      }
+    }
+  }
+  // The room: the filled pixels and their neighbours; the rest is closed.
+  {
+    std::vector<std::uint8_t> room(std::size_t(W) * H, 0);
+    for (const Span& s : Spans) {
+      const int l = (s.Left - 1 - bx0) * k, r = (s.Right + 2 - bx0) * k;
+      for (int y = (s.Y - 1 - by0) * k; y < (s.Y + 2 - by0) * k; ++y)
+        std::memset(&room[std::size_t(y) * W + l], 1, std::size_t(r - l));
+    }
+    for (int y = 0; y < H; ++y) {
+      std::uint8_t* row = mask.scanLine(y);
+      const std::uint8_t* inRoom = &room[std::size_t(y) * W];
+      for (int x = 0; x < W; ++x)
+        if (!inRoom[x]) row[x] = 0;
+    }
+  }
+  // The seed at the centre of its pixel, else at any filled pixel's centre
+  // that the walls leave open.
+  auto at = [&](int x, int y) -> std::uint8_t& { return mask.scanLine(y)[x]; };
+  QPoint seed((Seed.x() - bx0) * k + k / 2, (Seed.y() - by0) * k + k / 2);
+  if (at(seed.x(), seed.y()) != kOpen) {
+    bool found = false;
+    for (const Span& s : Spans) {
+      for (int x = s.Left; x <= s.Right && !found; ++x) {
+        const QPoint c((x - bx0) * k + k / 2, (s.Y - by0) * k + k / 2);
+        if (at(c.x(), c.y()) == kOpen) {
+          seed = c;
+          found = true;
+        }
+      }
+      if (found) break;
+    }
+    if (!found) return TraceSpans(Spans, 0);
+  }
+  // Span flood fill of the open fine pixels, 4-connected.
+  std::vector<Span> fine;
+  struct Segment {
+    int y, l, r, dy;
+  };
+  auto fillRun = [&](int y, int l, int r) {
+    fine.push_back({y, l, r});
+    std::memset(mask.scanLine(y) + l, kFilled, std::size_t(r - l + 1));
+  };
+  {
+    int l = seed.x(), r = seed.x();
+    const std::uint8_t* row = mask.constScanLine(seed.y());
+    while (l > 0 && row[l - 1] == kOpen) --l;
+    while (r + 1 < W && row[r + 1] == kOpen) ++r;
+    fillRun(seed.y(), l, r);
+    std::vector<Segment> stack{{seed.y() + 1, l, r, 1}, {seed.y() - 1, l, r, -1}};
+    while (!stack.empty()) {
+      const Segment s = stack.back();
+      stack.pop_back();
+      if (s.y < 0 || s.y >= H) continue;
+      const std::uint8_t* row2 = mask.constScanLine(s.y);
+      int px = s.l;
+      while (px <= s.r) {
+        while (px <= s.r && row2[px] != kOpen) ++px;
+        if (px > s.r) break;
+        int rl = px, rr = px;
+        while (rl > 0 && row2[rl - 1] == kOpen) --rl;
+        while (rr + 1 < W && row2[rr + 1] == kOpen) ++rr;
+        fillRun(s.y, rl, rr);
+        stack.push_back({s.y + s.dy, rl, rr, s.dy});
+        if (rl < s.l) stack.push_back({s.y - s.dy, rl, s.l - 1, -s.dy});
+        if (rr > s.r) stack.push_back({s.y - s.dy, s.r + 1, rr, -s.dy});
+        px = rr + 2;
+      }
+    }
+  }
+  QPainterPath path = TraceSpans(std::move(fine), 0.5);
+  QTransform back;
+  back.translate(bx0, by0);
+  back.scale(1.0 / k, 1.0 / k);
+  return back.map(path);
+}
+
+// --- Playback ------------------------------------------------------------------------
+
+void TVectorPicture::Play(QPainter& Painter) const {
+  QPaintDevice* device = Painter.device();
+  const double dpi = device ? std::max(device->logicalDpiY(), 1) : 96;
+  for (const Op& op : ops_) {
+    switch (op.Kind) {
+      case Op::opFill:
+        Painter.fillPath(op.Path, op.Color);
+        break;
+      case Op::opStroke:
+        Painter.strokePath(op.Path, PenOf(op.Color, op.Width));
+        break;
+      case Op::opText: {
+        // Points at 96 dots per inch, whatever the device's resolution.
+        QFont font = op.Font;
+        font.setPointSizeF(op.Font.pointSizeF() * 96.0 / dpi);
+        Painter.setFont(font);
+        Painter.setPen(op.Color);
+        Painter.drawText(op.At, op.Text);
+        break;
+      }
+    }
+  }
+}
+
+QImage TVectorPicture::ToImage(double Scale) const {
+  const int w = int(std::lround(width_ * Scale)), h = int(std::lround(height_ * Scale));
+  QImage image(std::max(w, 0), std::max(h, 0), QImage::Format_RGB32);
+  if (image.isNull()) return image;
+  image.setDotsPerMeterX(kDotsPerMeter);
+  image.setDotsPerMeterY(kDotsPerMeter);
+  image.fill(Qt::white);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing, true);
+  p.setRenderHint(QPainter::TextAntialiasing, true);
+  p.scale(Scale, Scale);
+  Play(p);
+  return image;
+}
+
+QByteArray TVectorPicture::ToSvg(const QString& Title) const {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QSvgGenerator svg;
+  svg.setOutputDevice(&buffer);
+  svg.setResolution(96);
+  svg.setSize(QSize(width_, height_));
+  svg.setViewBox(QRect(0, 0, width_, height_));
+  svg.setTitle(Title);
+  svg.setDescription(QStringLiteral("phasediagrams"));
+  QPainter p;
+  if (!p.begin(&svg)) return {};
+  Play(p);
+  p.end();
+  return bytes;
+}
+
+QByteArray TVectorPicture::ToPdf(const QString& Title) const {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter pdf(&buffer);
+    pdf.setCreator(QStringLiteral("phasediagrams"));
+    pdf.setTitle(Title);
+    pdf.setResolution(96);
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    pdf.setPageSize(QPageSize(QSizeF(width_ * 72.0 / 96, height_ * 72.0 / 96), QPageSize::Point,
+                              QString(), QPageSize::ExactMatch));
+    QPainter p;
+    if (!p.begin(&pdf)) return {};
+    Play(p);
+    p.end();
+  }
+  return bytes;
+}
+
+int TVectorPicture::RegionCount() const {
+  return int(std::count_if(ops_.begin(), ops_.end(), [](const Op& op) { return op.Region; }));
+}
+
+int TVectorPicture::TextCount() const {
+  return int(std::count_if(ops_.begin(), ops_.end(), [](const Op& op) { return op.Kind == Op::opText; }));
+}

@@ -1,0 +1,109 @@
+#pragma once
+// TVectorPicture: what a TCanvas draws, kept as vectors, so that the drawing
+// steps that make a bitmap also make an SVG, a PDF, a printed page or a
+// picture at any pixel density.
+//
+// A canvas whose Recorder is set hands every operation it draws in copy
+// mode to the picture (not-xor overlays belong to the screen and are left
+// out): lines and outlines as strokes of the pen's width, boxes, polygons
+// and ellipses as filled paths, texts as text in the canvas's font, and each
+// flood fill as the outline of the region it filled.
+//
+// Geometry: the canvas paints pixel (x, y) as the square [x, x+1) x
+// [y, y+1). Strokes therefore run through pixel centres (x + 0.5, y + 0.5)
+// and boxes cover [x1, x2) x [y1, y2) exactly, so the vector picture and
+// the bitmap overlap.
+//
+// Fills: the bitmap's flood fill stops at pixels of the border colour. Its
+// region is traced again at TraceScale times the resolution: the filled
+// pixels and their neighbours are the room, the vector strokes and fills of
+// the border colour recorded before are the walls, and the outline of what a
+// flood from the seed reaches is simplified by half a fine pixel. The
+// outline then lies within 1/TraceScale pixel of the edge of the strokes
+// drawn over it (sampling at fine pixel centres half a fine pixel, the
+// simplification another half). Where the seed has no room at the fine
+// resolution the bitmap's own pixels are traced instead.
+#include <QColor>
+#include <QFont>
+#include <QPainterPath>
+#include <QString>
+#include <vector>
+
+#include "platform/color.h"
+
+class QPainter;
+class QPaintDevice;
+
+class TVectorPicture {
+ public:
+  // A filled run of a row of the bitmap: pixels Left..Right of row Y.
+  struct Span {
+    int Y, Left, Right;
+  };
+
+  TVectorPicture(int Width = 0, int Height = 0) : width_(Width), height_(Height) {}
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  void SetSize(int Width, int Height) {
+    width_ = Width;
+    height_ = Height;
+  }
+  // Fine pixels per bitmap pixel of the traced fill outlines (1..16).
+  int TraceScale() const { return traceScale_; }
+  void SetTraceScale(int Value);
+  // The scale at which the outlines lie within Tolerance points of the true
+  // ones when one bitmap pixel is PointsPerPixel points on the output.
+  static int TraceScaleFor(double PointsPerPixel, double Tolerance = 0.25);
+
+  // --- What the canvas records ----------------------------------------------
+  // Segments through the pixel centres of Points (closed: back to the first).
+  // A stroke that goes on where the last one of the same pen ended joins it.
+  void Stroke(const std::vector<QPoint>& Points, bool Closed, TColor Color, int Width);
+  void StrokePath(const QPainterPath& Path, TColor Color, double Width);
+  void FillPath(const QPainterPath& Path, TColor Color);
+  void FillBox(int X1, int Y1, int X2, int Y2, TColor Color);
+  // Text at its cell's top-left; Font.Size in points at 96 dots per inch.
+  void Text(int X, int Y, const QString& Text, const QString& FontName, int FontSize,
+            unsigned FontStyle, TColor Color);
+  // A flood fill from Seed in Color that stopped at Border and filled Spans
+  // (Border clInvalid: a fill of one surface colour, traced as it is).
+  void Flood(QPoint Seed, TColor Color, TColor Border, const std::vector<Span>& Spans);
+
+  // --- Playing it back -------------------------------------------------------
+  // Draws the picture with the painter's transformation (one unit = one
+  // bitmap pixel).
+  void Play(QPainter& Painter) const;
+  // The picture at Scale times its size, antialiased, on white.
+  QImage ToImage(double Scale = 1) const;
+  // SVG (the picture's size in pixels at 96 dots per inch, with Title) and
+  // one-page PDF (the same size in points); empty when they cannot be made.
+  QByteArray ToSvg(const QString& Title = QString()) const;
+  QByteArray ToPdf(const QString& Title = QString()) const;
+
+  // How many filled regions, strokes and texts were recorded.
+  int RegionCount() const;
+  int TextCount() const;
+  bool IsEmpty() const { return ops_.empty(); }
+
+ private:
+  struct Op {
+    enum Kind { opStroke, opFill, opText } Kind;
+    QPainterPath Path;
+    QColor Color;
+    double Width = 1;
+    bool Region = false;
+    QPointF At;
+    QString Text;
+    QFont Font;
+  };
+  QPainterPath TraceRegion(QPoint Seed, TColor Border, const std::vector<Span>& Spans) const;
+  std::vector<Op> ops_;
+  int width_ = 0;
+  int height_ = 0;
+  int traceScale_ = 3;
+};
+
+// The outline of a set of pixel runs (merged where they touch), as closed
+// loops around the runs with holes, one unit per pixel, collinear corners
+// removed and simplified by Tolerance units. Exposed for tests.
+QPainterPath TraceSpans(std::vector<TVectorPicture::Span> Spans, double Tolerance);
