@@ -8,6 +8,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRegularExpression>
 #include <QSvgGenerator>
 #include <algorithm>
 #include <cmath>
@@ -22,7 +23,13 @@ constexpr int kDotsPerMeter = 3780;  // 96 dots per inch
 
 QColor ColorOf(TColor c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
 
-QPointF Centre(QPoint p) { return QPointF(p.x() + 0.5, p.y() + 0.5); }
+// Where a stroke of the width runs for pixel p: through its centre, or for
+// an even width (which the canvas widens below and to the right) through
+// its far corner.
+QPointF Centre(QPoint p, int width = 1) {
+  const double at = width % 2 ? 0.5 : 1.0;
+  return QPointF(p.x() + at, p.y() + at);
+}
 
 // The device the canvas measures its fonts with.
 const QImage& MeasuringDevice() {
@@ -195,6 +202,12 @@ QPainterPath TraceSpans(std::vector<TVectorPicture::Span> Spans, double Toleranc
       loop.push_back(p);
       e = next(key(edge.x2, edge.y2));
     }
+    // Where the walk began and ended in the middle of a side.
+    auto straight = [](QPointF a, QPointF b, QPointF c) {
+      return (a.x() == b.x() && b.x() == c.x()) || (a.y() == b.y() && b.y() == c.y());
+    };
+    while (loop.size() >= 3 && straight(loop[loop.size() - 2], loop.back(), loop[0])) loop.pop_back();
+    if (loop.size() >= 3 && straight(loop.back(), loop[0], loop[1])) loop.erase(loop.begin());
     loop = SimplifyLoop(loop, Tolerance);
     if (loop.size() < 3) continue;
     path.moveTo(loop[0]);
@@ -219,14 +232,14 @@ void TVectorPicture::Stroke(const std::vector<QPoint>& Points, bool Closed, TCol
   if (!Closed && !ops_.empty()) {
     Op& last = ops_.back();
     if (last.Kind == Op::opStroke && last.Color == color && last.Width == Width &&
-        last.Path.elementCount() > 0 && last.Path.currentPosition() == Centre(Points.front())) {
-      for (std::size_t i = 1; i < Points.size(); ++i) last.Path.lineTo(Centre(Points[i]));
+        last.Path.elementCount() > 0 && last.Path.currentPosition() == Centre(Points.front(), Width)) {
+      for (std::size_t i = 1; i < Points.size(); ++i) last.Path.lineTo(Centre(Points[i], Width));
       return;
     }
   }
   Op op{Op::opStroke, {}, color, double(Width), false, {}, {}, {}};
-  op.Path.moveTo(Centre(Points.front()));
-  for (std::size_t i = 1; i < Points.size(); ++i) op.Path.lineTo(Centre(Points[i]));
+  op.Path.moveTo(Centre(Points.front(), Width));
+  for (std::size_t i = 1; i < Points.size(); ++i) op.Path.lineTo(Centre(Points[i], Width));
   if (Closed) op.Path.closeSubpath();
   ops_.push_back(std::move(op));
 }
@@ -291,11 +304,23 @@ QPainterPath TVectorPicture::TraceRegion(QPoint Seed, TColor Border, const std::
   {
     const QColor border = ColorOf(Border);
     const QRectF room(bx0 - 1, by0 - 1, bx1 - bx0 + 3, by1 - by0 + 3);
+    // What a box of another colour covers whole was drawn over: start after
+    // the last such box.
+    std::size_t first = 0;
+    for (std::size_t i = ops_.size(); i-- > 0;) {
+      const Op& op = ops_[i];
+      if (op.Kind == Op::opFill && !op.Region && op.Color != border && op.Path.elementCount() == 5 &&
+          op.Path.boundingRect().contains(room) && op.Path.contains(room)) {
+        first = i + 1;
+        break;
+      }
+    }
     QPainter p(&mask);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.scale(k, k);
     p.translate(-bx0, -by0);
-    for (const Op& op : ops_) {
+    for (std::size_t i = first; i < ops_.size(); ++i) {
+      const Op& op = ops_[i];
       if (op.Kind == Op::opText) continue;
       const QColor paint = op.Color == border ? Qt::black : Qt::white;
       if (op.Kind == Op::opStroke) {
@@ -308,17 +333,22 @@ QPainterPath TVectorPicture::TraceRegion(QPoint Seed, TColor Border, const std::
   }
   // The room: the filled pixels and their neighbours; the rest is closed.
   {
-    std::vector<std::uint8_t> room(std::size_t(W) * H, 0);
-    for (const Span& s : Spans) {
-      const int l = (s.Left - 1 - bx0) * k, r = (s.Right + 2 - bx0) * k;
-      for (int y = (s.Y - 1 - by0) * k; y < (s.Y + 2 - by0) * k; ++y)
-        std::memset(&room[std::size_t(y) * W + l], 1, std::size_t(r - l));
-    }
-    for (int y = 0; y < H; ++y) {
-      std::uint8_t* row = mask.scanLine(y);
-      const std::uint8_t* inRoom = &room[std::size_t(y) * W];
-      for (int x = 0; x < W; ++x)
-        if (!inRoom[x]) row[x] = 0;
+    std::vector<std::vector<std::pair<int, int>>> rows(std::size_t(by1 - by0 + 1));
+    for (const Span& s : Spans)
+      for (int y = s.Y - 1; y <= s.Y + 1; ++y) rows[std::size_t(y - by0)].push_back({s.Left - 1, s.Right + 1});
+    for (int y = by0; y <= by1; ++y) {
+      auto& runs = rows[std::size_t(y - by0)];
+      std::sort(runs.begin(), runs.end());
+      for (int fy = (y - by0) * k; fy < (y - by0 + 1) * k; ++fy) {
+        std::uint8_t* row = mask.scanLine(fy);
+        int open = 0;  // fine x from which the row is not yet known to be room
+        for (const auto& [l, r] : runs) {
+          const int from = (l - bx0) * k, to = (r + 1 - bx0) * k;
+          if (from > open) std::memset(row + open, 0, std::size_t(from - open));
+          open = std::max(open, to);
+        }
+        if (open < W) std::memset(row + open, 0, std::size_t(W - open));
+      }
     }
   }
   // The seed at the centre of its pixel, else at any filled pixel's centre
@@ -408,7 +438,7 @@ void TVectorPicture::Play(QPainter& Painter) const {
   }
 }
 
-QImage TVectorPicture::ToImage(double Scale) const {
+QImage TVectorPicture::ToImage(double Scale, bool Antialiased) const {
   const int w = int(std::lround(width_ * Scale)), h = int(std::lround(height_ * Scale));
   QImage image(std::max(w, 0), std::max(h, 0), QImage::Format_RGB32);
   if (image.isNull()) return image;
@@ -416,8 +446,8 @@ QImage TVectorPicture::ToImage(double Scale) const {
   image.setDotsPerMeterY(kDotsPerMeter);
   image.fill(Qt::white);
   QPainter p(&image);
-  p.setRenderHint(QPainter::Antialiasing, true);
-  p.setRenderHint(QPainter::TextAntialiasing, true);
+  p.setRenderHint(QPainter::Antialiasing, Antialiased);
+  p.setRenderHint(QPainter::TextAntialiasing, Antialiased);
   p.scale(Scale, Scale);
   Play(p);
   return image;
@@ -438,6 +468,17 @@ QByteArray TVectorPicture::ToSvg(const QString& Title) const {
   if (!p.begin(&svg)) return {};
   Play(p);
   p.end();
+  // The generator gives the size in millimetres, which readers turn into
+  // pixels at their own resolution: it is given in pixels instead.
+  const qsizetype svgAt = bytes.indexOf("<svg");
+  const qsizetype end = svgAt < 0 ? -1 : bytes.indexOf('>', svgAt);
+  if (end > svgAt) {
+    QByteArray head = bytes.mid(svgAt, end - svgAt);
+    QString text = QString::fromLatin1(head);
+    text.replace(QRegularExpression(QStringLiteral(" width=\"[^\"]*\"")), QStringLiteral(" width=\"%1\"").arg(width_));
+    text.replace(QRegularExpression(QStringLiteral(" height=\"[^\"]*\"")), QStringLiteral(" height=\"%1\"").arg(height_));
+    bytes.replace(svgAt, end - svgAt, text.toLatin1());
+  }
   return bytes;
 }
 
@@ -459,6 +500,13 @@ QByteArray TVectorPicture::ToPdf(const QString& Title) const {
     p.end();
   }
   return bytes;
+}
+
+std::vector<QPainterPath> TVectorPicture::Regions() const {
+  std::vector<QPainterPath> regions;
+  for (const Op& op : ops_)
+    if (op.Region) regions.push_back(op.Path);
+  return regions;
 }
 
 int TVectorPicture::RegionCount() const {

@@ -73,14 +73,16 @@ class TVectorPicture {
   // Draws the picture with the painter's transformation (one unit = one
   // bitmap pixel).
   void Play(QPainter& Painter) const;
-  // The picture at Scale times its size, antialiased, on white.
-  QImage ToImage(double Scale = 1) const;
+  // The picture at Scale times its size on white, antialiased or (to
+  // compare with the bitmap pixel by pixel) not.
+  QImage ToImage(double Scale = 1, bool Antialiased = true) const;
   // SVG (the picture's size in pixels at 96 dots per inch, with Title) and
   // one-page PDF (the same size in points); empty when they cannot be made.
   QByteArray ToSvg(const QString& Title = QString()) const;
   QByteArray ToPdf(const QString& Title = QString()) const;
 
-  // How many filled regions, strokes and texts were recorded.
+  // The outlines of the flood-filled regions, in the order filled.
+  std::vector<QPainterPath> Regions() const;
   int RegionCount() const;
   int TextCount() const;
   bool IsEmpty() const { return ops_.empty(); }

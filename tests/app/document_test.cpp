@@ -547,7 +547,8 @@ TEST(Document, EachKindOpensInItsOwnWindow) {
   ASSERT_TRUE(tOpen && tSaveAs);
   EXPECT_EQ(tOpen->defaultAction()->shortcut(), QKeySequence(QKeySequence::Open));
   EXPECT_EQ(tSaveAs->defaultAction()->shortcut(), QKeySequence(QKeySequence::SaveAs));
-  EXPECT_EQ(ternary.actions().size(), 2);
+  // Open, Save As, and the picture and data outputs' Copy and Export.
+  EXPECT_EQ(ternary.actions().size(), 4);
   // Beside Print and Save, inside the option column.
   auto* print = ternary.findChild<QToolButton*>("PrintSpeedButton");
   auto* save = ternary.findChild<QToolButton*>("SaveSpeedButton");
@@ -738,7 +739,7 @@ TEST(CommandLine, RenderWritesPicturesOfDocuments) {
   while (std::fgets(buf, sizeof buf, err)) lines << QString::fromLocal8Bit(buf);
   ASSERT_EQ(lines.size(), 3) << lines.join("").toStdString();
   EXPECT_EQ(lines[0], "phasediagrams: Cannot open " + dir.filePath("missing.pdiag") + ": there is no such file\n");
-  EXPECT_TRUE(lines[1].contains("the picture's name must end in .png, .bmp or .pdf"));
+  EXPECT_TRUE(lines[1].contains("the picture's name must end in .png, .bmp, .svg or .pdf"));
   EXPECT_TRUE(lines[2].contains("the folder does not exist"));
   EXPECT_EQ(Contents(dir.filePath("old.png")), "old picture");
   EXPECT_EQ(Differing(QImage(dir.filePath("again.png")), DocumentPicture(b, QSize(800, 600))), 0);

@@ -16,6 +16,7 @@
 
 #include "app/main_form.h"
 #include "app/main_form_tools.h"
+#include "app/picture_output.h"
 #include "app/sample_system.h"
 #include "message_collector.h"
 #include "platform/messages.h"
@@ -291,24 +292,34 @@ TEST(ExportBitmap, AWriteThatFailsMidwayKeepsTheOldFileAndLeavesNothingBehind) {
 }
 #endif
 
-TEST(SaveDiagram, AppendsBmpAlwaysAndDoesNothingWhenCancelled) {
+TEST(SaveDiagram, TheTypedExtensionChoosesTheFormatAndBmpIsTheDefault) {
   MessageCollector messages;
   SeamsGuard guard;
   TMainForm form;
+  form.resize(1000, 700);
   QTemporaryDir dir;
-  QStringList answers = {dir.filePath("diagram"), dir.filePath("named.bmp"), QString()};
+  QStringList answers = {dir.filePath("diagram"), dir.filePath("named.bmp"), dir.filePath("x.png"),
+                         dir.filePath("x.SVG"),   dir.filePath("x.pdf"),     QString()};
   QStringList filters;
   ToolSeams().ChooseSaveFile = [&](QWidget*, const QString&, const QString& filter) {
     filters << filter;
     return answers.takeFirst();
   };
-  form.BitBtn4Click();
-  form.BitBtn4Click();
-  form.BitBtn4Click();  // cancelled
-  EXPECT_EQ(filters, QStringList(3, "Windows Bitmap Files [*.bmp] (*.bmp)"));
+  for (int i = 0; i < 6; ++i) form.BitBtn4Click();  // the last one cancelled
+  EXPECT_EQ(filters, QStringList(6, SavePictureFilter));
+  EXPECT_TRUE(SavePictureFilter.startsWith("Windows Bitmap Files [*.bmp] (*.bmp);;"));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
-            (QStringList{"diagram.bmp", "named.bmp.bmp"}));
+            (QStringList{"diagram.bmp", "named.bmp", "x.SVG", "x.pdf", "x.png"}));
+  // A bitmap is the print picture; the others show the diagram as the window does.
   EXPECT_EQ(QImageReader(dir.filePath("diagram.bmp")).size(), QSize(600, 386));
+  EXPECT_EQ(QImageReader(dir.filePath("named.bmp")).format(), QByteArray("bmp"));
+  QImageReader png(dir.filePath("x.png"));
+  EXPECT_EQ(png.format(), QByteArray("png"));
+  EXPECT_EQ(png.size(), form.Binagram1()->size());
+  QFile svg(dir.filePath("x.SVG")), pdf(dir.filePath("x.pdf"));
+  ASSERT_TRUE(svg.open(QIODevice::ReadOnly) && pdf.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(svg.readAll().contains("<svg"));
+  EXPECT_TRUE(pdf.readAll().startsWith("%PDF-"));
   EXPECT_TRUE(messages.texts.isEmpty());
 }
 

@@ -11,6 +11,7 @@
 #include <QToolButton>
 
 #include "app/main_form_tools.h"
+#include "app/picture_output.h"
 #include "app/ternary_form.h"
 #include "app/ternary_sample.h"
 #include "message_collector.h"
@@ -44,22 +45,22 @@ QColor Colour(TColor c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)
 
 }  // namespace
 
-TEST(TernaryOutput, SavedPngAndBitmapShowTheWholeDiagramAtTheFixedSize) {
+TEST(TernaryOutput, ASavedBitmapShowsTheWholeDiagramAtTheFixedSize) {
   QTemporaryDir dir;
-  for (const QString& name : {QStringLiteral("diagram.png"), QStringLiteral("diagram")}) {
+  for (const QString& name : {QStringLiteral("diagram.BMP"), QStringLiteral("diagram")}) {
     OutputForm f(dir.filePath(name));
     TTernagram& g = *f.form.Ternagram1();
     const TTernaLayout screen = g.Layout();
     f.Press("SaveSpeedButton");
-    ASSERT_EQ(f.filters, QStringList{PictureFilter});
+    ASSERT_EQ(f.filters, QStringList{SavePictureFilter});
     EXPECT_TRUE(f.messages.texts.isEmpty()) << f.messages.texts.join("\n").toStdString();
     // The control is back at its screen layout.
     EXPECT_EQ(g.TriSide(), screen.TriSide);
     EXPECT_EQ(g.TriTop(), screen.TriTop);
 
-    const QString file = dir.filePath(name.endsWith(".png") ? name : name + ".bmp");
+    const QString file = dir.filePath(name.endsWith(".BMP") ? name : name + ".bmp");
     QImageReader reader(file);
-    EXPECT_EQ(reader.format(), name.endsWith(".png") ? QByteArray("png") : QByteArray("bmp"));
+    EXPECT_EQ(reader.format(), QByteArray("bmp"));
     const QImage picture = reader.read();
     ASSERT_FALSE(picture.isNull()) << file.toStdString() << ": " << reader.errorString().toStdString();
     ASSERT_EQ(picture.size(), QSize(TTernagram::FixedPictureWidth, TTernagram::FixedPictureHeight));
@@ -109,9 +110,13 @@ TEST(TernaryOutput, WithoutAPrinterPrintsOnePdfPageWithThePicture) {
   const QString bytes = QString::fromLatin1(pdf.readAll());
   EXPECT_TRUE(bytes.startsWith("%PDF-"));
   EXPECT_EQ(bytes.count(QRegularExpression("/Type\\s*/Page(?![s\\w])")), 1);
-  // The picture at its fixed size, and a font for the footer's text.
-  EXPECT_TRUE(bytes.contains(QRegularExpression("/Width\\s+800\\b")));
-  EXPECT_TRUE(bytes.contains(QRegularExpression("/Height\\s+600\\b")));
+  // Vectors and texts (the picture's fixed size wider than tall: landscape),
+  // no picture of pixels.
+  EXPECT_FALSE(bytes.contains("/Subtype /Image"));
   EXPECT_TRUE(bytes.contains("/Font"));
+  const QRegularExpressionMatch box =
+      QRegularExpression("/MediaBox \\[0 0 ([\\d.]+) ([\\d.]+)\\]").match(bytes);
+  ASSERT_TRUE(box.hasMatch());
+  EXPECT_GT(box.captured(1).toDouble(), box.captured(2).toDouble());
   EXPECT_TRUE(f.messages.texts.isEmpty());
 }

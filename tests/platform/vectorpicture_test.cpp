@@ -1,0 +1,102 @@
+// The vector record of a canvas: outlines of pixel runs, and flood-filled
+// regions traced finely against the strokes drawn over them.
+#include <QPainterPath>
+#include <gtest/gtest.h>
+#include <cmath>
+
+#include "platform/bitmap.h"
+#include "platform/vectorpicture.h"
+
+TEST(TraceSpans, OutlinesRunsWithHolesAndCornerTouchingPixels) {
+  // A 10 x 10 square with a 4 x 4 hole, given in pieces that touch, and a
+  // pixel touching its corner diagonally.
+  std::vector<TVectorPicture::Span> spans;
+  for (int y = 0; y < 10; ++y) {
+    if (y >= 3 && y < 7) {
+      spans.push_back({y, 0, 2});
+      spans.push_back({y, 7, 9});
+    } else {
+      spans.push_back({y, 0, 4});
+      spans.push_back({y, 5, 9});
+    }
+  }
+  spans.push_back({10, 10, 10});
+  const QPainterPath path = TraceSpans(spans, 0);
+  for (int y = -1; y <= 11; ++y)
+    for (int x = -1; x <= 11; ++x) {
+      const bool hole = x >= 3 && x < 7 && y >= 3 && y < 7;
+      const bool filled = (x >= 0 && x < 10 && y >= 0 && y < 10 && !hole) || (x == 10 && y == 10);
+      EXPECT_EQ(path.contains(QPointF(x + 0.5, y + 0.5)), filled) << x << "," << y;
+    }
+  // Straight sides keep only their corners: 4 + 4 + 4.
+  EXPECT_LE(path.elementCount(), 12 + 3);  // and each loop closed once
+}
+
+TEST(VectorPicture, FillOutlinesMeetTheStrokesWithinOneFinePixel) {
+  // A frame and a slanted line (as boundary curves are drawn), two areas
+  // filled on either side, recorded with fills traced 3 times finer.
+  TBitmap bitmap(160, 100);
+  TVectorPicture picture(160, 100);
+  picture.SetTraceScale(3);
+  TCanvas& c = *bitmap.Canvas();
+  c.Recorder = &picture;
+  c.Pen = TPen{clBlack, 2, pmCopy};
+  c.Polyline({{10, 10}, {150, 10}, {150, 90}, {10, 90}, {10, 10}});
+  c.Pen.Width = 1;
+  c.MoveTo(10, 70);
+  c.LineTo(150, 23);
+  c.Brush.Color = 0xE0E0FF;
+  c.FloodFill(30, 20, clBlack);
+  c.Brush.Color = 0xD8FFD8;
+  c.FloodFill(100, 80, clBlack);
+  c.Recorder = nullptr;
+  const auto regions = picture.Regions();
+  ASSERT_EQ(regions.size(), 2u);
+
+  // Every corner of an outline lies on the edge of a stroke's band: the
+  // frame's (2 wide, through pixel centres) or the line's (1 wide), within
+  // a third of a pixel (a quarter point at 96 dots per inch).
+  auto distanceToSegment = [](QPointF p, QPointF a, QPointF b) {
+    const QPointF d = b - a;
+    const double t = std::clamp(QPointF::dotProduct(p - a, d) / QPointF::dotProduct(d, d), 0.0, 1.0);
+    const QPointF q = a + t * d - p;
+    return std::hypot(q.x(), q.y());
+  };
+  const QPointF frame[] = {{10.5, 10.5}, {150.5, 10.5}, {150.5, 90.5}, {10.5, 90.5}};
+  for (const QPainterPath& region : regions) {
+    int corners = 0;
+    for (int i = 0; i < region.elementCount(); ++i) {
+      const QPointF p = region.elementAt(i);
+      double off = std::fabs(distanceToSegment(p, {10.5, 70.5}, {150.5, 23.5}) - 0.5);
+      for (int s = 0; s < 4; ++s) off = std::min(off, std::fabs(distanceToSegment(p, frame[s], frame[(s + 1) % 4]) - 1.0));
+      EXPECT_LE(off, 1.0 / 3 + 1e-9) << p.x() << "," << p.y();
+      ++corners;
+    }
+    EXPECT_GT(corners, 4);
+    // Simplified: far fewer corners than the staircase of fine pixels along
+    // the slanted line (about 2 x 3 x 140).
+    EXPECT_LT(corners, 400);
+  }
+  // The two areas, one each side of the line.
+  EXPECT_TRUE(regions[0].contains(QPointF(30, 20)));
+  EXPECT_FALSE(regions[0].contains(QPointF(100, 80)));
+  EXPECT_TRUE(regions[1].contains(QPointF(100, 80)));
+
+  // Not-xor overlays are not recorded, copy-mode texts are.
+  TVectorPicture overlay(160, 100);
+  c.Recorder = &overlay;
+  c.Pen.Mode = pmNotXor;
+  c.MoveTo(0, 0);
+  c.LineTo(50, 50);
+  EXPECT_TRUE(overlay.IsEmpty());
+  c.Pen.Mode = pmCopy;
+  c.TextOut(20, 20, "Liquid");
+  EXPECT_EQ(overlay.TextCount(), 1);
+  c.Recorder = nullptr;
+}
+
+TEST(VectorPicture, TraceScaleForAQuarterPoint) {
+  EXPECT_EQ(TVectorPicture::TraceScaleFor(0.75), 3);  // a pixel at 96 dpi
+  EXPECT_EQ(TVectorPicture::TraceScaleFor(1.3), 6);
+  EXPECT_EQ(TVectorPicture::TraceScaleFor(100), 16);
+}
