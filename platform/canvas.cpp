@@ -585,7 +585,7 @@ void TCanvas::FloodFill(int x, int y, TColor color, TFillStyle style) {
         [&](const FillSpan& s) {
           if (Recorder) filled.push_back({s.y, s.l, s.r});
         });
-    if (Recorder) Recorder->Flood(QPoint(x, y), Brush.Color, clInvalid, filled);
+    if (Recorder) Recorder->Flood(QPoint(x, y), Brush.Color, clInvalid, filled, QSize(ras.w, ras.h));
     return;
   }
   if ((ras.row(y)[x] & kRgbMask) == key) return;
@@ -617,7 +617,7 @@ void TCanvas::FloodFill(int x, int y, TColor color, TFillStyle style) {
     std::vector<TVectorPicture::Span> filled;
     filled.reserve(marks.spans.size());
     for (const FillSpan& s : marks.spans) filled.push_back({s.y, s.l, s.r});
-    Recorder->Flood(QPoint(x, y), Brush.Color, color, filled);
+    Recorder->Flood(QPoint(x, y), Brush.Color, color, filled, QSize(ras.w, ras.h));
   }
 }
 

@@ -20,6 +20,7 @@
 namespace {
 
 constexpr int kDotsPerMeter = 3780;  // 96 dots per inch
+constexpr std::uint8_t kOpen = 255;  // a fine pixel no wall covers
 
 QColor ColorOf(TColor c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
 
@@ -228,6 +229,7 @@ int TVectorPicture::TraceScaleFor(double PointsPerPixel, double Tolerance) {
 
 void TVectorPicture::Stroke(const std::vector<QPoint>& Points, bool Closed, TColor Color, int Width) {
   if (Points.size() < 2) return;
+  ++drawn_;
   const QColor color = ColorOf(Color);
   if (!Closed && !ops_.empty()) {
     Op& last = ops_.back();
@@ -245,10 +247,12 @@ void TVectorPicture::Stroke(const std::vector<QPoint>& Points, bool Closed, TCol
 }
 
 void TVectorPicture::StrokePath(const QPainterPath& Path, TColor Color, double Width) {
+  ++drawn_;
   ops_.push_back(Op{Op::opStroke, Path, ColorOf(Color), Width, false, {}, {}, {}});
 }
 
 void TVectorPicture::FillPath(const QPainterPath& Path, TColor Color) {
+  ++drawn_;
   ops_.push_back(Op{Op::opFill, Path, ColorOf(Color), 1, false, {}, {}, {}});
 }
 
@@ -273,17 +277,85 @@ void TVectorPicture::Text(int X, int Y, const QString& Text, const QString& Font
   ops_.push_back(Op{Op::opText, {}, ColorOf(Color), 1, false, QPointF(X, Y + ascent), Text, font});
 }
 
-void TVectorPicture::Flood(QPoint Seed, TColor Color, TColor Border, const std::vector<Span>& Spans) {
+void TVectorPicture::Flood(QPoint Seed, TColor Color, TColor Border, const std::vector<Span>& Spans,
+                           QSize Bitmap) {
   if (Spans.empty()) return;
-  QPainterPath path = TraceRegion(Seed, Border, Spans);
+  QPainterPath path = TraceRegion(Seed, Border, Spans, Bitmap);
   ops_.push_back(Op{Op::opFill, std::move(path), ColorOf(Color), 1, true, {}, {}, {}});
 }
 
-QPainterPath TVectorPicture::TraceRegion(QPoint Seed, TColor Border, const std::vector<Span>& Spans) const {
+// The walls at the fine resolution over the whole bitmap: what was drawn in
+// the border colour and not drawn over again in another. Kept for the next
+// fill as long as nothing but fills was recorded meanwhile.
+TVectorPicture::Walls& TVectorPicture::WallsFor(TColor Border, QSize Bitmap) {
+  const int k = traceScale_;
+  Walls& w = walls_;
+  if (w.Valid && w.Border == Border && w.Scale == k && w.Bitmap == Bitmap && w.Drawn == drawn_) return w;
+  // The fine buffers are kept for the next picture of the thread: made
+  // anew, their pages would cost more than the drawing.
+  static thread_local QImage image;
+  static thread_local std::vector<std::uint8_t> stamps;
+  static thread_local std::uint8_t stamp = 0;
+  w.Valid = true;
+  w.Border = Border;
+  w.Scale = k;
+  w.Bitmap = Bitmap;
+  w.Drawn = drawn_;
+  if (image.width() != Bitmap.width() * k || image.height() != Bitmap.height() * k)
+    image = QImage(Bitmap.width() * k, Bitmap.height() * k, QImage::Format_Grayscale8);
+  w.Image = &image;
+  w.Stamps = &stamps;
+  w.Stamp = &stamp;
+  if (image.isNull()) return w;
+  image.fill(kOpen);
+  const std::size_t cells = std::size_t(image.width()) * std::size_t(image.height());
+  if (stamps.size() != cells) {
+    stamps.assign(cells, 0);
+    stamp = 0;
+  }
+  const QColor border = ColorOf(Border);
+  const QRectF whole(0, 0, Bitmap.width(), Bitmap.height());
+  // What lies under a box over the whole bitmap is not seen.
+  std::size_t first = 0;
+  for (std::size_t i = ops_.size(); i-- > 0;) {
+    const Op& op = ops_[i];
+    if (op.Kind == Op::opFill && !op.Region && op.Path.elementCount() == 5 && op.Path.contains(whole)) {
+      first = i;
+      break;
+    }
+  }
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.scale(k, k);
+  for (std::size_t i = first; i < ops_.size(); ++i) {
+    const Op& op = ops_[i];
+    if (op.Kind == Op::opText) continue;
+    const QColor paint = op.Color == border ? Qt::black : Qt::white;
+    if (op.Kind == Op::opStroke) {
+      p.strokePath(op.Path, PenOf(paint, op.Width));
+    } else if (op.Path.elementCount() == 5 && op.Path.boundingRect().width() > 0 &&
+               op.Path.contains(op.Path.boundingRect())) {
+      p.fillRect(op.Path.boundingRect(), paint);  // a box: filled as one
+    } else {
+      p.fillPath(op.Path, paint);
+    }
+  }
+  return w;
+}
+
+QPainterPath TVectorPicture::TraceRegion(QPoint Seed, TColor Border, const std::vector<Span>& Spans,
+                                         QSize Bitmap) {
   const int k = traceScale_;
   // A fill by surface colour has no walls to find again.
-  if (k <= 1 || Border == clInvalid) return TraceSpans(Spans, 0);
-  // The room: the filled pixels and their neighbours, at k times the resolution.
+  if (k <= 1 || Border == clInvalid || Bitmap.isEmpty() ||
+      std::int64_t(Bitmap.width()) * Bitmap.height() * k * k > (std::int64_t(1) << 28))
+    return TraceSpans(Spans, 0);
+  Walls& w = WallsFor(Border, Bitmap);
+  if (!w.Image || w.Image->isNull()) return TraceSpans(Spans, 0);
+  const QImage& walls = *w.Image;
+  std::vector<std::uint8_t>& marks = *w.Stamps;
+  const int W = walls.width();
+  // The room: the filled pixels and their neighbours, in bitmap pixels.
   int bx0 = Spans.front().Left, bx1 = Spans.front().Right, by0 = Spans.front().Y, by1 = by0;
   for (const Span& s : Spans) {
     bx0 = std::min(bx0, s.Left);
@@ -291,123 +363,94 @@ QPainterPath TVectorPicture::TraceRegion(QPoint Seed, TColor Border, const std::
     by0 = std::min(by0, s.Y);
     by1 = std::max(by1, s.Y);
   }
-  --bx0, --by0, ++bx1, ++by1;
-  const std::int64_t W64 = std::int64_t(bx1 - bx0 + 1) * k, H64 = std::int64_t(by1 - by0 + 1) * k;
-  if (W64 * H64 > (std::int64_t(1) << 28)) return TraceSpans(Spans, 0);
-  const int W = int(W64), H = int(H64);
-  QImage mask(W, H, QImage::Format_Grayscale8);
-  if (mask.isNull()) return TraceSpans(Spans, 0);
-  constexpr std::uint8_t kOpen = 255, kFilled = 128;
-  // The walls: what is drawn in the border colour and not drawn over again
-  // in another before the fill.
-  mask.fill(kOpen);
-  {
-    const QColor border = ColorOf(Border);
-    const QRectF room(bx0 - 1, by0 - 1, bx1 - bx0 + 3, by1 - by0 + 3);
-    // What a box of another colour covers whole was drawn over: start after
-    // the last such box.
-    std::size_t first = 0;
-    for (std::size_t i = ops_.size(); i-- > 0;) {
-      const Op& op = ops_[i];
-      if (op.Kind == Op::opFill && !op.Region && op.Color != border && op.Path.elementCount() == 5 &&
-          op.Path.boundingRect().contains(room) && op.Path.contains(room)) {
-        first = i + 1;
-        break;
-      }
+  bx0 = std::max(bx0 - 1, 0), by0 = std::max(by0 - 1, 0);
+  bx1 = std::min(bx1 + 1, Bitmap.width() - 1), by1 = std::min(by1 + 1, Bitmap.height() - 1);
+  const int rw = bx1 - bx0 + 1;
+  std::vector<std::uint8_t> room(std::size_t(rw) * std::size_t(by1 - by0 + 1), 0);
+  for (const Span& s : Spans)
+    for (int y = std::max(s.Y - 1, by0); y <= std::min(s.Y + 1, by1); ++y) {
+      const int l = std::max(s.Left - 1, bx0), r = std::min(s.Right + 1, bx1);
+      std::memset(&room[std::size_t(y - by0) * rw + std::size_t(l - bx0)], 1, std::size_t(r - l + 1));
     }
-    QPainter p(&mask);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.scale(k, k);
-    p.translate(-bx0, -by0);
-    for (std::size_t i = first; i < ops_.size(); ++i) {
-      const Op& op = ops_[i];
-      if (op.Kind == Op::opText) continue;
-      const QColor paint = op.Color == border ? Qt::black : Qt::white;
-      if (op.Kind == Op::opStroke) {
-        if (op.Path.controlPointRect().adjusted(-op.Width, -op.Width, op.Width, op.Width).intersects(room))
-          p.strokePath(op.Path, PenOf(paint, op.Width));
-      } else if (op.Path.controlPointRect().intersects(room)) {
-        p.fillPath(op.Path, paint);
-      }
-    }
+  // Fine pixels this fill has reached carry its stamp.
+  if (++*w.Stamp == 0) {
+    std::fill(marks.begin(), marks.end(), 0);
+    *w.Stamp = 1;
   }
-  // The room: the filled pixels and their neighbours; the rest is closed.
-  {
-    std::vector<std::vector<std::pair<int, int>>> rows(std::size_t(by1 - by0 + 1));
-    for (const Span& s : Spans)
-      for (int y = s.Y - 1; y <= s.Y + 1; ++y) rows[std::size_t(y - by0)].push_back({s.Left - 1, s.Right + 1});
-    for (int y = by0; y <= by1; ++y) {
-      auto& runs = rows[std::size_t(y - by0)];
-      std::sort(runs.begin(), runs.end());
-      for (int fy = (y - by0) * k; fy < (y - by0 + 1) * k; ++fy) {
-        std::uint8_t* row = mask.scanLine(fy);
-        int open = 0;  // fine x from which the row is not yet known to be room
-        for (const auto& [l, r] : runs) {
-          const int from = (l - bx0) * k, to = (r + 1 - bx0) * k;
-          if (from > open) std::memset(row + open, 0, std::size_t(from - open));
-          open = std::max(open, to);
-        }
-        if (open < W) std::memset(row + open, 0, std::size_t(W - open));
-      }
-    }
-  }
+  const std::uint8_t stamp = *w.Stamp;
+  const int fx0 = bx0 * k, fx1 = (bx1 + 1) * k - 1, fy0 = by0 * k, fy1 = (by1 + 1) * k - 1;
+  std::vector<int> column(std::size_t(fx1 - fx0 + 1));  // room column of each fine column
+  for (int fx = fx0; fx <= fx1; ++fx) column[std::size_t(fx - fx0)] = fx / k - bx0;
+  const int* toRoom = column.data() - fx0;
+  auto rowOf = [&](int fy) {
+    struct Row {
+      const std::uint8_t* wall;
+      std::uint8_t* mark;
+      const std::uint8_t* room;
+    };
+    return Row{walls.constScanLine(fy), &marks[std::size_t(fy) * W], &room[std::size_t(fy / k - by0) * rw]};
+  };
+  // Open: no wall, in the room, not reached yet by this fill (marks of
+  // earlier fills carry other stamps; walls keep the fills apart anyway).
+  auto open = [&](const auto& row, int fx) {
+    return row.wall[fx] == kOpen && row.mark[fx] != stamp && row.room[toRoom[fx]];
+  };
   // The seed at the centre of its pixel, else at any filled pixel's centre
   // that the walls leave open.
-  auto at = [&](int x, int y) -> std::uint8_t& { return mask.scanLine(y)[x]; };
-  QPoint seed((Seed.x() - bx0) * k + k / 2, (Seed.y() - by0) * k + k / 2);
-  if (at(seed.x(), seed.y()) != kOpen) {
+  auto openAt = [&](int fx, int fy) { return open(rowOf(fy), fx); };
+  QPoint seed(Seed.x() * k + k / 2, Seed.y() * k + k / 2);
+  if (!openAt(seed.x(), seed.y())) {
     bool found = false;
     for (const Span& s : Spans) {
-      for (int x = s.Left; x <= s.Right && !found; ++x) {
-        const QPoint c((x - bx0) * k + k / 2, (s.Y - by0) * k + k / 2);
-        if (at(c.x(), c.y()) == kOpen) {
-          seed = c;
+      for (int x = s.Left; x <= s.Right && !found; ++x)
+        if (openAt(x * k + k / 2, s.Y * k + k / 2)) {
+          seed = QPoint(x * k + k / 2, s.Y * k + k / 2);
           found = true;
         }
-      }
       if (found) break;
     }
     if (!found) return TraceSpans(Spans, 0);
   }
-  // Span flood fill of the open fine pixels, 4-connected.
+  // Span flood fill of the open fine pixels, 4-connected, marking each run
+  // with the stamp.
   std::vector<Span> fine;
   struct Segment {
     int y, l, r, dy;
   };
   auto fillRun = [&](int y, int l, int r) {
     fine.push_back({y, l, r});
-    std::memset(mask.scanLine(y) + l, kFilled, std::size_t(r - l + 1));
+    std::memset(&marks[std::size_t(y) * W + std::size_t(l)], stamp, std::size_t(r - l + 1));
   };
   {
+    const auto row = rowOf(seed.y());
     int l = seed.x(), r = seed.x();
-    const std::uint8_t* row = mask.constScanLine(seed.y());
-    while (l > 0 && row[l - 1] == kOpen) --l;
-    while (r + 1 < W && row[r + 1] == kOpen) ++r;
+    while (l > fx0 && open(row, l - 1)) --l;
+    while (r < fx1 && open(row, r + 1)) ++r;
     fillRun(seed.y(), l, r);
-    std::vector<Segment> stack{{seed.y() + 1, l, r, 1}, {seed.y() - 1, l, r, -1}};
-    while (!stack.empty()) {
-      const Segment s = stack.back();
-      stack.pop_back();
-      if (s.y < 0 || s.y >= H) continue;
-      const std::uint8_t* row2 = mask.constScanLine(s.y);
-      int px = s.l;
-      while (px <= s.r) {
-        while (px <= s.r && row2[px] != kOpen) ++px;
-        if (px > s.r) break;
-        int rl = px, rr = px;
-        while (rl > 0 && row2[rl - 1] == kOpen) --rl;
-        while (rr + 1 < W && row2[rr + 1] == kOpen) ++rr;
-        fillRun(s.y, rl, rr);
-        stack.push_back({s.y + s.dy, rl, rr, s.dy});
-        if (rl < s.l) stack.push_back({s.y - s.dy, rl, s.l - 1, -s.dy});
-        if (rr > s.r) stack.push_back({s.y - s.dy, s.r + 1, rr, -s.dy});
-        px = rr + 2;
-      }
+  }
+  std::vector<Segment> stack{{seed.y() + 1, fine[0].Left, fine[0].Right, 1},
+                             {seed.y() - 1, fine[0].Left, fine[0].Right, -1}};
+  while (!stack.empty()) {
+    const Segment sg = stack.back();
+    stack.pop_back();
+    if (sg.y < fy0 || sg.y > fy1) continue;
+    const auto row = rowOf(sg.y);
+    int px = sg.l;
+    while (px <= sg.r) {
+      while (px <= sg.r && !open(row, px)) ++px;
+      if (px > sg.r) break;
+      int rl = px, rr = px;
+      while (rl > fx0 && open(row, rl - 1)) --rl;
+      while (rr < fx1 && open(row, rr + 1)) ++rr;
+      fillRun(sg.y, rl, rr);
+      stack.push_back({sg.y + sg.dy, rl, rr, sg.dy});
+      if (rl < sg.l) stack.push_back({sg.y - sg.dy, rl, sg.l - 1, -sg.dy});
+      if (rr > sg.r) stack.push_back({sg.y - sg.dy, sg.r + 1, rr, -sg.dy});
+      px = rr + 2;
     }
   }
   QPainterPath path = TraceSpans(std::move(fine), 0.5);
   QTransform back;
-  back.translate(bx0, by0);
   back.scale(1.0 / k, 1.0 / k);
   return back.map(path);
 }
@@ -417,7 +460,19 @@ QPainterPath TVectorPicture::TraceRegion(QPoint Seed, TColor Border, const std::
 void TVectorPicture::Play(QPainter& Painter) const {
   QPaintDevice* device = Painter.device();
   const double dpi = device ? std::max(device->logicalDpiY(), 1) : 96;
-  for (const Op& op : ops_) {
+  // What lies under a box over the whole picture is never seen (and would
+  // show at the box's antialiased edges): play from the last such box.
+  std::size_t first = 0;
+  const QRectF whole(0, 0, width_, height_);
+  for (std::size_t i = ops_.size(); i-- > 0;) {
+    const Op& op = ops_[i];
+    if (op.Kind == Op::opFill && !op.Region && op.Path.elementCount() == 5 && op.Path.contains(whole)) {
+      first = i;
+      break;
+    }
+  }
+  for (std::size_t i = first; i < ops_.size(); ++i) {
+    const Op& op = ops_[i];
     switch (op.Kind) {
       case Op::opFill:
         Painter.fillPath(op.Path, op.Color);

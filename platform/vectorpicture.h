@@ -26,7 +26,9 @@
 #include <QColor>
 #include <QFont>
 #include <QPainterPath>
+#include <QImage>
 #include <QString>
+#include <cstdint>
 #include <vector>
 
 #include "platform/color.h"
@@ -67,7 +69,8 @@ class TVectorPicture {
             unsigned FontStyle, TColor Color);
   // A flood fill from Seed in Color that stopped at Border and filled Spans
   // (Border clInvalid: a fill of one surface colour, traced as it is).
-  void Flood(QPoint Seed, TColor Color, TColor Border, const std::vector<Span>& Spans);
+  // Bitmap is the size of the bitmap filled.
+  void Flood(QPoint Seed, TColor Color, TColor Border, const std::vector<Span>& Spans, QSize Bitmap);
 
   // --- Playing it back -------------------------------------------------------
   // Draws the picture with the painter's transformation (one unit = one
@@ -98,8 +101,21 @@ class TVectorPicture {
     QString Text;
     QFont Font;
   };
-  QPainterPath TraceRegion(QPoint Seed, TColor Border, const std::vector<Span>& Spans) const;
+  struct Walls {
+    bool Valid = false;
+    TColor Border = 0;
+    int Scale = 0;
+    QSize Bitmap;
+    std::size_t Drawn = 0;  // drawn_ when made
+    QImage* Image = nullptr;  // fine pixels: 255 open, 0 wall
+    std::vector<std::uint8_t>* Stamps = nullptr;  // the last fill that reached each fine pixel
+    std::uint8_t* Stamp = nullptr;                // the fill's stamp
+  };
+  Walls& WallsFor(TColor Border, QSize Bitmap);
+  QPainterPath TraceRegion(QPoint Seed, TColor Border, const std::vector<Span>& Spans, QSize Bitmap);
   std::vector<Op> ops_;
+  std::size_t drawn_ = 0;  // operations other than fills recorded so far
+  Walls walls_;
   int width_ = 0;
   int height_ = 0;
   int traceScale_ = 3;

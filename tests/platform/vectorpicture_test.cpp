@@ -62,7 +62,7 @@ TEST(VectorPicture, FillOutlinesMeetTheStrokesWithinOneFinePixel) {
     const QPointF q = a + t * d - p;
     return std::hypot(q.x(), q.y());
   };
-  const QPointF frame[] = {{10.5, 10.5}, {150.5, 10.5}, {150.5, 90.5}, {10.5, 90.5}};
+  const QPointF frame[] = {{11, 11}, {151, 11}, {151, 91}, {11, 91}};  // 2 wide: [10, 12)
   for (const QPainterPath& region : regions) {
     int corners = 0;
     for (int i = 0; i < region.elementCount(); ++i) {
