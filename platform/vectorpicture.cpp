@@ -291,11 +291,9 @@ TVectorPicture::Walls& TVectorPicture::WallsFor(TColor Border, QSize Bitmap) {
   const int k = traceScale_;
   Walls& w = walls_;
   if (w.Valid && w.Border == Border && w.Scale == k && w.Bitmap == Bitmap && w.Drawn == drawn_) return w;
-  // The fine buffers are kept for the next picture of the thread: made
-  // anew, their pages would cost more than the drawing.
+  // The fine raster is kept for the next picture of the thread: made anew,
+  // its pages would cost more than the drawing.
   static thread_local QImage image;
-  static thread_local std::vector<std::uint8_t> stamps;
-  static thread_local std::uint8_t stamp = 0;
   w.Valid = true;
   w.Border = Border;
   w.Scale = k;
@@ -304,15 +302,8 @@ TVectorPicture::Walls& TVectorPicture::WallsFor(TColor Border, QSize Bitmap) {
   if (image.width() != Bitmap.width() * k || image.height() != Bitmap.height() * k)
     image = QImage(Bitmap.width() * k, Bitmap.height() * k, QImage::Format_Grayscale8);
   w.Image = &image;
-  w.Stamps = &stamps;
-  w.Stamp = &stamp;
   if (image.isNull()) return w;
   image.fill(kOpen);
-  const std::size_t cells = std::size_t(image.width()) * std::size_t(image.height());
-  if (stamps.size() != cells) {
-    stamps.assign(cells, 0);
-    stamp = 0;
-  }
   const QColor border = ColorOf(Border);
   const QRectF whole(0, 0, Bitmap.width(), Bitmap.height());
   // What lies under a box over the whole bitmap is not seen.
@@ -343,6 +334,38 @@ TVectorPicture::Walls& TVectorPicture::WallsFor(TColor Border, QSize Bitmap) {
   return w;
 }
 
+namespace {
+
+// The first of p[from..to] (inclusive) that is not kOpen, or to + 1; eight
+// bytes at a time where it can.
+int OpenRunEnd(const std::uint8_t* p, int from, int to) {
+  int x = from;
+  while (x + 8 <= to + 1) {
+    std::uint64_t word;
+    std::memcpy(&word, p + x, 8);
+    if (word != ~std::uint64_t(0)) break;
+    x += 8;
+  }
+  while (x <= to && p[x] == kOpen) ++x;
+  return x;
+}
+
+// The start of the open run through p[from], looking no further left than
+// `to`: the smallest x >= to with p[x..from] all open.
+int OpenRunStart(const std::uint8_t* p, int from, int to) {
+  int x = from;
+  while (x - 8 >= to - 1) {
+    std::uint64_t word;
+    std::memcpy(&word, p + x - 7, 8);
+    if (word != ~std::uint64_t(0)) break;
+    x -= 8;
+  }
+  while (x >= to && p[x] == kOpen) --x;
+  return x + 1;
+}
+
+}  // namespace
+
 QPainterPath TVectorPicture::TraceRegion(QPoint Seed, TColor Border, const std::vector<Span>& Spans,
                                          QSize Bitmap) {
   const int k = traceScale_;
@@ -353,8 +376,6 @@ QPainterPath TVectorPicture::TraceRegion(QPoint Seed, TColor Border, const std::
   Walls& w = WallsFor(Border, Bitmap);
   if (!w.Image || w.Image->isNull()) return TraceSpans(Spans, 0);
   const QImage& walls = *w.Image;
-  std::vector<std::uint8_t>& marks = *w.Stamps;
-  const int W = walls.width();
   // The room: the filled pixels and their neighbours, in bitmap pixels.
   int bx0 = Spans.front().Left, bx1 = Spans.front().Right, by0 = Spans.front().Y, by1 = by0;
   for (const Span& s : Spans) {
@@ -365,83 +386,79 @@ QPainterPath TVectorPicture::TraceRegion(QPoint Seed, TColor Border, const std::
   }
   bx0 = std::max(bx0 - 1, 0), by0 = std::max(by0 - 1, 0);
   bx1 = std::min(bx1 + 1, Bitmap.width() - 1), by1 = std::min(by1 + 1, Bitmap.height() - 1);
-  const int rw = bx1 - bx0 + 1;
-  std::vector<std::uint8_t> room(std::size_t(rw) * std::size_t(by1 - by0 + 1), 0);
-  for (const Span& s : Spans)
-    for (int y = std::max(s.Y - 1, by0); y <= std::min(s.Y + 1, by1); ++y) {
-      const int l = std::max(s.Left - 1, bx0), r = std::min(s.Right + 1, bx1);
-      std::memset(&room[std::size_t(y - by0) * rw + std::size_t(l - bx0)], 1, std::size_t(r - l + 1));
+  // This fill's own fine mask over its room: the walls where the room is,
+  // closed elsewhere.
+  const int W = (bx1 - bx0 + 1) * k, H = (by1 - by0 + 1) * k;
+  std::vector<std::uint8_t> mask(std::size_t(W) * std::size_t(H));
+  {
+    std::vector<std::vector<std::pair<int, int>>> rows(std::size_t(by1 - by0 + 1));
+    for (const Span& s : Spans)
+      for (int y = std::max(s.Y - 1, by0); y <= std::min(s.Y + 1, by1); ++y)
+        rows[std::size_t(y - by0)].push_back({std::max(s.Left - 1, bx0), std::min(s.Right + 1, bx1)});
+    for (int y = by0; y <= by1; ++y) {
+      auto& runs = rows[std::size_t(y - by0)];
+      std::sort(runs.begin(), runs.end());
+      for (int fy = (y - by0) * k; fy < (y - by0 + 1) * k; ++fy) {
+        std::uint8_t* row = &mask[std::size_t(fy) * W];
+        const std::uint8_t* wall = walls.constScanLine(by0 * k + fy) + bx0 * k;
+        int done = 0;  // mask columns before this are set
+        for (const auto& [l, r] : runs) {
+          const int from = std::max((l - bx0) * k, done), to = (r + 1 - bx0) * k;
+          if (from > done) std::memset(row + done, 0, std::size_t(from - done));
+          if (to > from) std::memcpy(row + from, wall + from, std::size_t(to - from));
+          done = std::max(done, to);
+        }
+        if (done < W) std::memset(row + done, 0, std::size_t(W - done));
+      }
     }
-  // Fine pixels this fill has reached carry its stamp.
-  if (++*w.Stamp == 0) {
-    std::fill(marks.begin(), marks.end(), 0);
-    *w.Stamp = 1;
   }
-  const std::uint8_t stamp = *w.Stamp;
-  const int fx0 = bx0 * k, fx1 = (bx1 + 1) * k - 1, fy0 = by0 * k, fy1 = (by1 + 1) * k - 1;
-  std::vector<int> column(std::size_t(fx1 - fx0 + 1));  // room column of each fine column
-  for (int fx = fx0; fx <= fx1; ++fx) column[std::size_t(fx - fx0)] = fx / k - bx0;
-  const int* toRoom = column.data() - fx0;
-  auto rowOf = [&](int fy) {
-    struct Row {
-      const std::uint8_t* wall;
-      std::uint8_t* mark;
-      const std::uint8_t* room;
-    };
-    return Row{walls.constScanLine(fy), &marks[std::size_t(fy) * W], &room[std::size_t(fy / k - by0) * rw]};
-  };
-  // Open: no wall, in the room, not reached yet by this fill (marks of
-  // earlier fills carry other stamps; walls keep the fills apart anyway).
-  auto open = [&](const auto& row, int fx) {
-    return row.wall[fx] == kOpen && row.mark[fx] != stamp && row.room[toRoom[fx]];
-  };
+  constexpr std::uint8_t kFilled = 128;
+  auto rowAt = [&](int fy) { return &mask[std::size_t(fy) * W]; };
   // The seed at the centre of its pixel, else at any filled pixel's centre
   // that the walls leave open.
-  auto openAt = [&](int fx, int fy) { return open(rowOf(fy), fx); };
-  QPoint seed(Seed.x() * k + k / 2, Seed.y() * k + k / 2);
-  if (!openAt(seed.x(), seed.y())) {
+  QPoint seed((Seed.x() - bx0) * k + k / 2, (Seed.y() - by0) * k + k / 2);
+  auto openAt = [&](QPoint p) {
+    return p.x() >= 0 && p.y() >= 0 && p.x() < W && p.y() < H && rowAt(p.y())[p.x()] == kOpen;
+  };
+  if (!openAt(seed)) {
     bool found = false;
     for (const Span& s : Spans) {
-      for (int x = s.Left; x <= s.Right && !found; ++x)
-        if (openAt(x * k + k / 2, s.Y * k + k / 2)) {
-          seed = QPoint(x * k + k / 2, s.Y * k + k / 2);
+      for (int x = s.Left; x <= s.Right && !found; ++x) {
+        const QPoint c((x - bx0) * k + k / 2, (s.Y - by0) * k + k / 2);
+        if (openAt(c)) {
+          seed = c;
           found = true;
         }
+      }
       if (found) break;
     }
     if (!found) return TraceSpans(Spans, 0);
   }
-  // Span flood fill of the open fine pixels, 4-connected, marking each run
-  // with the stamp.
+  // Span flood fill of the open fine pixels, 4-connected.
   std::vector<Span> fine;
   struct Segment {
     int y, l, r, dy;
   };
   auto fillRun = [&](int y, int l, int r) {
     fine.push_back({y, l, r});
-    std::memset(&marks[std::size_t(y) * W + std::size_t(l)], stamp, std::size_t(r - l + 1));
+    std::memset(rowAt(y) + l, kFilled, std::size_t(r - l + 1));
   };
   {
-    const auto row = rowOf(seed.y());
-    int l = seed.x(), r = seed.x();
-    while (l > fx0 && open(row, l - 1)) --l;
-    while (r < fx1 && open(row, r + 1)) ++r;
-    fillRun(seed.y(), l, r);
+    const std::uint8_t* row = rowAt(seed.y());
+    fillRun(seed.y(), OpenRunStart(row, seed.x(), 0), OpenRunEnd(row, seed.x(), W - 1) - 1);
   }
   std::vector<Segment> stack{{seed.y() + 1, fine[0].Left, fine[0].Right, 1},
                              {seed.y() - 1, fine[0].Left, fine[0].Right, -1}};
   while (!stack.empty()) {
     const Segment sg = stack.back();
     stack.pop_back();
-    if (sg.y < fy0 || sg.y > fy1) continue;
-    const auto row = rowOf(sg.y);
+    if (sg.y < 0 || sg.y >= H) continue;
+    const std::uint8_t* row = rowAt(sg.y);
     int px = sg.l;
     while (px <= sg.r) {
-      while (px <= sg.r && !open(row, px)) ++px;
+      while (px <= sg.r && row[px] != kOpen) ++px;
       if (px > sg.r) break;
-      int rl = px, rr = px;
-      while (rl > fx0 && open(row, rl - 1)) --rl;
-      while (rr < fx1 && open(row, rr + 1)) ++rr;
+      const int rl = OpenRunStart(row, px, 0), rr = OpenRunEnd(row, px, W - 1) - 1;
       fillRun(sg.y, rl, rr);
       stack.push_back({sg.y + sg.dy, rl, rr, sg.dy});
       if (rl < sg.l) stack.push_back({sg.y - sg.dy, rl, sg.l - 1, -sg.dy});
@@ -451,6 +468,7 @@ QPainterPath TVectorPicture::TraceRegion(QPoint Seed, TColor Border, const std::
   }
   QPainterPath path = TraceSpans(std::move(fine), 0.5);
   QTransform back;
+  back.translate(bx0, by0);
   back.scale(1.0 / k, 1.0 / k);
   return back.map(path);
 }

@@ -108,8 +108,6 @@ class TVectorPicture {
     QSize Bitmap;
     std::size_t Drawn = 0;  // drawn_ when made
     QImage* Image = nullptr;  // fine pixels: 255 open, 0 wall
-    std::vector<std::uint8_t>* Stamps = nullptr;  // the last fill that reached each fine pixel
-    std::uint8_t* Stamp = nullptr;                // the fill's stamp
   };
   Walls& WallsFor(TColor Border, QSize Bitmap);
   QPainterPath TraceRegion(QPoint Seed, TColor Border, const std::vector<Span>& Spans, QSize Bitmap);
