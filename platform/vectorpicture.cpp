@@ -288,17 +288,21 @@ void TVectorPicture::Flood(QPoint Seed, TColor Color, TColor Border, const std::
 // the border colour and not drawn over again in another. Kept for the next
 // fill as long as nothing but fills was recorded meanwhile.
 TVectorPicture::Walls& TVectorPicture::WallsFor(TColor Border, QSize Bitmap) {
-  const int k = traceScale_;
-  Walls& w = walls_;
-  if (w.Valid && w.Border == Border && w.Scale == k && w.Bitmap == Bitmap && w.Drawn == drawn_) return w;
   // The fine raster is kept for the next picture of the thread: made anew,
   // its pages would cost more than the drawing.
   static thread_local QImage image;
+  static thread_local std::uint64_t built = 0;  // walls drawn into it so far
+  const int k = traceScale_;
+  Walls& w = walls_;
+  if (w.Valid && w.Border == Border && w.Scale == k && w.Bitmap == Bitmap && w.Drawn == drawn_ &&
+      w.Built == built)
+    return w;
   w.Valid = true;
   w.Border = Border;
   w.Scale = k;
   w.Bitmap = Bitmap;
   w.Drawn = drawn_;
+  w.Built = ++built;  // another picture's walls may come between
   if (image.width() != Bitmap.width() * k || image.height() != Bitmap.height() * k)
     image = QImage(Bitmap.width() * k, Bitmap.height() * k, QImage::Format_Grayscale8);
   w.Image = &image;
@@ -306,12 +310,13 @@ TVectorPicture::Walls& TVectorPicture::WallsFor(TColor Border, QSize Bitmap) {
   image.fill(kOpen);
   const QColor border = ColorOf(Border);
   const QRectF whole(0, 0, Bitmap.width(), Bitmap.height());
-  // What lies under a box over the whole bitmap is not seen.
+  // What lies under a box over the whole bitmap is not seen; a box of
+  // another colour than the border's leaves it all open, as it starts.
   std::size_t first = 0;
   for (std::size_t i = ops_.size(); i-- > 0;) {
     const Op& op = ops_[i];
     if (op.Kind == Op::opFill && !op.Region && op.Path.elementCount() == 5 && op.Path.contains(whole)) {
-      first = i;
+      first = op.Color == border ? i : i + 1;
       break;
     }
   }

@@ -107,6 +107,7 @@ class TVectorPicture {
     int Scale = 0;
     QSize Bitmap;
     std::size_t Drawn = 0;  // drawn_ when made
+    std::uint64_t Built = 0;  // which drawing of the thread's fine raster
     QImage* Image = nullptr;  // fine pixels: 255 open, 0 wall
   };
   Walls& WallsFor(TColor Border, QSize Bitmap);
