@@ -303,11 +303,6 @@ TVectorPicture::Walls& TVectorPicture::WallsFor(TColor Border, QSize Bitmap) {
   w.Bitmap = Bitmap;
   w.Drawn = drawn_;
   w.Built = ++built;  // another picture's walls may come between
-  if (image.width() != Bitmap.width() * k || image.height() != Bitmap.height() * k)
-    image = QImage(Bitmap.width() * k, Bitmap.height() * k, QImage::Format_Grayscale8);
-  w.Image = &image;
-  if (image.isNull()) return w;
-  image.fill(kOpen);
   const QColor border = ColorOf(Border);
   const QRectF whole(0, 0, Bitmap.width(), Bitmap.height());
   // What lies under a box over the whole bitmap is not seen; a box of
@@ -320,9 +315,22 @@ TVectorPicture::Walls& TVectorPicture::WallsFor(TColor Border, QSize Bitmap) {
       break;
     }
   }
+  // Only where the walls are: a fill reaching beyond them has none to find.
+  QRectF box;
+  for (std::size_t i = first; i < ops_.size(); ++i)
+    if (ops_[i].Color == border && ops_[i].Kind != Op::opText)
+      box |= ops_[i].Path.controlPointRect().adjusted(-ops_[i].Width, -ops_[i].Width, ops_[i].Width, ops_[i].Width);
+  w.Box = box.toAlignedRect().adjusted(-2, -2, 2, 2) & QRect(QPoint(0, 0), Bitmap);
+  if (w.Box.isEmpty()) w.Box = QRect(0, 0, 1, 1);
+  if (image.width() != w.Box.width() * k || image.height() != w.Box.height() * k)
+    image = QImage(w.Box.width() * k, w.Box.height() * k, QImage::Format_Grayscale8);
+  w.Image = &image;
+  if (image.isNull()) return w;
+  image.fill(kOpen);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing, false);
   p.scale(k, k);
+  p.translate(-w.Box.x(), -w.Box.y());
   for (std::size_t i = first; i < ops_.size(); ++i) {
     const Op& op = ops_[i];
     if (op.Kind == Op::opText) continue;
@@ -391,6 +399,7 @@ QPainterPath TVectorPicture::TraceRegion(QPoint Seed, TColor Border, const std::
   }
   bx0 = std::max(bx0 - 1, 0), by0 = std::max(by0 - 1, 0);
   bx1 = std::min(bx1 + 1, Bitmap.width() - 1), by1 = std::min(by1 + 1, Bitmap.height() - 1);
+  if (!w.Box.contains(QRect(QPoint(bx0, by0), QPoint(bx1, by1)))) return TraceSpans(Spans, 0);
   // This fill's own fine mask over its room: the walls where the room is,
   // closed elsewhere.
   const int W = (bx1 - bx0 + 1) * k, H = (by1 - by0 + 1) * k;
@@ -405,7 +414,7 @@ QPainterPath TVectorPicture::TraceRegion(QPoint Seed, TColor Border, const std::
       std::sort(runs.begin(), runs.end());
       for (int fy = (y - by0) * k; fy < (y - by0 + 1) * k; ++fy) {
         std::uint8_t* row = &mask[std::size_t(fy) * W];
-        const std::uint8_t* wall = walls.constScanLine(by0 * k + fy) + bx0 * k;
+        const std::uint8_t* wall = walls.constScanLine((by0 - w.Box.y()) * k + fy) + (bx0 - w.Box.x()) * k;
         int done = 0;  // mask columns before this are set
         for (const auto& [l, r] : runs) {
           const int from = std::max((l - bx0) * k, done), to = (r + 1 - bx0) * k;

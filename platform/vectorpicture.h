@@ -27,6 +27,7 @@
 #include <QFont>
 #include <QPainterPath>
 #include <QImage>
+#include <QRect>
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -108,7 +109,8 @@ class TVectorPicture {
     QSize Bitmap;
     std::size_t Drawn = 0;  // drawn_ when made
     std::uint64_t Built = 0;  // which drawing of the thread's fine raster
-    QImage* Image = nullptr;  // fine pixels: 255 open, 0 wall
+    QRect Box;                // of the bitmap, where the walls are
+    QImage* Image = nullptr;  // fine pixels of Box: 255 open, 0 wall
   };
   Walls& WallsFor(TColor Border, QSize Bitmap);
   QPainterPath TraceRegion(QPoint Seed, TColor Border, const std::vector<Span>& Spans, QSize Bitmap);
