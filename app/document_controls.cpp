@@ -147,6 +147,7 @@ void LoadDocument(TBinagram& g, const TBinaryDocument& d) {
   using namespace binary;
   if (g.Zooming()) LeaveZoom(g);
   g.MarkedPoint().Visible = false;
+  g.ForgetCursorReadout();  // the read-out was of the other system
 
   // Orientation and units first, so the data go in as they are written.
   // The orientation exchanges the substances' names and molar masses, and
@@ -238,6 +239,7 @@ TDiagramDocument DocumentOf(const TTernagram& g) {
 void LoadDocument(TTernagram& g, const TTernaryDocument& d) {
   if (g.Zoom()) LeaveZoom(g);
   g.MarkedPoint().Visible = false;
+  g.ForgetCursorReadout();  // the read-out was of the other system
 
   g.SetDataOrientation(d.DataOrientation);
   SetSubstance(*g.SubstanceA(), d.Substances[0]);

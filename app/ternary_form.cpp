@@ -140,8 +140,14 @@ void TTernaryForm::ShowSubstanceNames() {
   // The substances of the loaded system (unzoomed: while zoomed the
   // corners carry the window's compositions) in the order of the corners
   // A, B, C of each orientation.
+  // The corners show the substances in the current orientation; the
+  // captions name them as each orientation would place them, so the
+  // substances of the direct orientation are found first.
   const TTernagram* g = ui_->Ternagram1;
-  const QString names[] = {g->SubstanceA()->Name(), g->SubstanceB()->Name(), g->SubstanceC()->Name()};
+  const QString corners[] = {g->SubstanceA()->Name(), g->SubstanceB()->Name(), g->SubstanceC()->Name()};
+  const int* now = CornerOrder[std::clamp(int(g->DataOrientation()), 0, 5)];
+  QString names[3];
+  for (int p = 0; p < 3; ++p) names[now[p]] = corners[p];
   const QButtonGroup* orientations = RadioGroupItems(ui_->OrientationGroup);
   for (int o = 0; o < 6; ++o)
     orientations->button(o)->setText(names[CornerOrder[o][0]] + '-' + names[CornerOrder[o][1]] + '-' +

@@ -203,6 +203,10 @@ class TPhasePlot : public TCustomControl, public TSubstanceOwner {
 
   // The picture shows a zoom window.
   virtual bool IsZoomed() const = 0;
+  // Drops the cursor's read-out, so that the tables show nothing of the
+  // cursor until the next move reads it again: after a change of units or
+  // orientation, or when the host loads another system.
+  virtual void ForgetCursorReadout() = 0;
   bool KeepsDisplayNames() const override { return IsZoomed(); }
   void SubstanceRenamed() override { Invalidate(); }
 

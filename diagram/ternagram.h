@@ -179,6 +179,7 @@ class TTernagram : public TTernaplot {
   void SetOnIsothermCalcStep(TNotifyEvent Value) { onIsothermCalcStep_ = std::move(Value); }
 
   bool IsZoomed() const override { return zoom_; }
+  void ForgetCursorReadout() override;
 
   // Public state.
   const QString& AxisCaption() const { return axisCaption_; }
@@ -194,7 +195,8 @@ class TTernagram : public TTernaplot {
   int TriHeight() const { return layout_.TriHeight; }
   int LegendWidth() const { return layout_.LegendWidth; }
   const TTernaLayout& Layout() const { return layout_; }
-  void SetLayout(const TTernaLayout& Value) { layout_ = Value; }
+  // Measures beyond 2^24 pixels are held there.
+  void SetLayout(const TTernaLayout& Value);
 
   // The isotherm chains: one per isotherm, the hot isotherm last.
   const std::vector<std::vector<TIsoPoint>>& IsoPoints() const { return isoPoints_; }
@@ -223,7 +225,8 @@ class TTernagram : public TTernaplot {
   // window while zoomed).
   TTriangleMap TriangleMap() const;
   TTriangleMap ViewMap() const;
-  // Renders the whole diagram into Bitmap at its size (no tables).
+  // Renders the whole diagram into Bitmap, laid out for its size (no
+  // tables); the control keeps its own layout.
   void RenderPicture(TBitmap& Bitmap);
 
   // --- Printing and export (ternagram_print.cpp) ---------------------------
@@ -232,9 +235,8 @@ class TTernagram : public TTernaplot {
   // the values table, on white paper.
   static constexpr int FixedPictureWidth = 800;
   static constexpr int FixedPictureHeight = 600;
-  // Sizes Bitmap to the fixed size and renders into it. The control's own
-  // layout is that of the picture afterwards: repaint it (Print and
-  // SaveToFile do).
+  // Sizes Bitmap to the fixed size and renders into it; the control keeps
+  // its own layout.
   void RenderFixedSize(TBitmap& Bitmap);
   // Print() uses the default printer (telling the user when there is none);
   // Print(Printer) is false, after telling the user, when the job failed.
@@ -249,13 +251,17 @@ class TTernagram : public TTernaplot {
   void DrawPaper(TCanvas& Canvas);
   void DrawCurves(TCanvas& Canvas);
   void FillAreas(TCanvas& Canvas);
-  void DrawTPoints(TCanvas& Canvas);
+  void DrawTPointCircles(TCanvas& Canvas);
   void DrawIsothermStep(TCanvas& Canvas);
   void DrawGrid(TCanvas& Canvas, TColor BrushColor);
   void DrawTexts(TCanvas& Canvas, TColor BrushColor);
   void DrawLegend(TCanvas& Canvas);
   void DrawValuesTable(TCanvas& Canvas);
   void DrawCoPhasesTable(TCanvas& Canvas);
+
+  // The C scale's label i and its box, in the canvas's current font.
+  QString CScaleLabel(int i) const;
+  TRect CScaleLabelBox(TCanvas& Canvas, int i) const;
 
   // Font sizes that follow the triangle's side.
   int TitleFontSize() const;
@@ -267,6 +273,7 @@ class TTernagram : public TTernaplot {
 
  protected:
   void Paint() override;
+  bool PaintRunsMessages() const override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
@@ -279,6 +286,8 @@ class TTernagram : public TTernaplot {
 
   // Paint pieces.
   void ComposePicture(TCanvas& Canvas, TBitmap* PaperCache);
+  // Paints Bitmap black and composes the picture on it with the current layout.
+  void ComposeInto(TBitmap& Bitmap);
   // Isotherms (ternagram_isotherms.cpp).
   void ComputeIsotherms(TCanvas& Canvas);
   void DrawIsothermChains(TCanvas& Canvas);
@@ -333,6 +342,7 @@ class TTernagram : public TTernaplot {
   std::vector<int> isoGapCounts_;
   bool computingIsotherms_ = false;
   bool paintPending_ = false;
+  unsigned isoGeneration_ = 0;  // counts the scans started
 
   // Zoom window and its image in the unzoomed picture.
   TTernaryWindow zoomWindow_;

@@ -9,6 +9,7 @@
 // are drawn straight onto the surface and removed by a repaint.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "diagram/ternagram.h"
 
@@ -43,10 +44,24 @@ int TTernagram::LookupArea(const TCanvas& Canvas, int X, int Y, TColor c) {
 
 // --- Mouse move ------------------------------------------------------------------
 
+void TTernagram::ForgetCursorReadout() {
+  cursorOnArea_ = false;
+  cursorPoint_.A = cursorPoint_.B = cursorPoint_.C = 0;
+  cursorPoint_.T = std::numeric_limits<double>::quiet_NaN();
+  cursorPoint_.CoPhases = coPhases_ = 0;
+  cursorPoint_.PhaseName.clear();
+  hotArea_ = -1;
+  Invalidate();
+}
+
 void TTernagram::MouseMove(TShiftState Shift, int X, int Y) {
   if (!painted_) return;
   TTernaplot::MouseMove(Shift, X, Y);
   RemoveBalloon();
+  // A pending repaint means the surface shows an outdated picture (another
+  // size, another layout): bring it up to date before reading anything. A
+  // drag reads nothing.
+  if (!zoomDragging_ && Stale()) Repaint();
 
   const TTriangleMap whole = TriangleMap();
   const int bottom = TriTop() + TriHeight();
@@ -73,9 +88,6 @@ void TTernagram::MouseMove(TShiftState Shift, int X, int Y) {
   }
 
   cursorOnArea_ = true;
-  // A pending repaint means the surface shows an outdated picture: bring
-  // it up to date before reading colours. A drag reads nothing.
-  if (!zoomDragging_ && Stale()) Repaint();
   TCanvas& screen = *Canvas();
   const TColor pixel = screen.Pixel(X, Y);
   const int area = LookupArea(screen, X, Y, pixel);
@@ -86,10 +98,10 @@ void TTernagram::MouseMove(TShiftState Shift, int X, int Y) {
   cursorPoint_.A = view.AAt(X, Y) / f;
   cursorPoint_.C = view.CAt(X, Y) / f;
   cursorPoint_.B = scale - (cursorPoint_.A + cursorPoint_.C);
-  if (area >= 0) {
-    const double t = AreaTemperature(area, cursorPoint_.A * f, cursorPoint_.B * f);
-    if (std::isfinite(t)) cursorPoint_.T = t;  // no temperature: T stays
-  }
+  // Off every area (a boundary's pixel, a junction of boundaries) or where
+  // the estimate gives none, there is no temperature: NaN, shown as "-".
+  cursorPoint_.T = area >= 0 ? AreaTemperature(area, cursorPoint_.A * f, cursorPoint_.B * f)
+                             : std::numeric_limits<double>::quiet_NaN();
 
   if (allowZoom_ && !zoom_ && zoomDragging_) {
     const double l0 = whole.LeftEdgeX(dragStart_.Y), r0 = whole.RightEdgeX(dragStart_.Y);
@@ -251,7 +263,8 @@ void TTernagram::DrawValuesTable(TCanvas& Canvas) {
     t = t * 1.8 + 32;
     unit = QStringLiteral("F");
   }
-  Canvas.TextOut(x0, y0 + 3 * th, QStringLiteral("T: ") + Cut(FormatFixed(t, 0) + unit, 20));
+  const QString value = std::isfinite(t) ? Cut(FormatFixed(t, 0) + unit, 20) : QStringLiteral("-");
+  Canvas.TextOut(x0, y0 + 3 * th, QStringLiteral("T: ") + value);
 }
 
 void TTernagram::DrawCoPhasesTable(TCanvas& Canvas) {

@@ -15,6 +15,9 @@ const QString kFooter = QStringLiteral("Printed by Ternagram component\nphasedia
 
 void TTernagram::RenderFixedSize(TBitmap& Bitmap) {
   Bitmap.SetSize(FixedPictureWidth, FixedPictureHeight);
+  // The screen's layout comes back afterwards: a paint under way (this may
+  // run from its scan's messages) goes on with the layout it started with.
+  const TTernaLayout screen = layout_;
   RunLayout(FixedPictureWidth, FixedPictureHeight);
   // Paper colour and rim are the screen's; the picture goes on paper. The
   // setters only ask for a repaint, which the caller runs anyway.
@@ -22,11 +25,12 @@ void TTernagram::RenderFixedSize(TBitmap& Bitmap) {
   const bool border = Border();
   SetPaperColor(clWhite);
   SetBorder(false);
-  RenderPicture(Bitmap);
+  ComposeInto(Bitmap);
   // Only a marked point is shown, never the read-out of the moving cursor.
   if (ValuesTable() && MarkMode() && MarkedPoint().Visible) DrawValuesTable(*Bitmap.Canvas());
   SetPaperColor(paper);
   SetBorder(border);
+  layout_ = screen;
 }
 
 bool TTernagram::Print(QPrinter& Printer) {

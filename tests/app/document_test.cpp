@@ -586,8 +586,14 @@ TEST(Document, EachKindOpensInItsOwnWindow) {
   // The option pages show the opened diagram.
   auto* orientations = ternary.findChild<QGroupBox*>("OrientationGroup");
   EXPECT_EQ(RadioGroupItemIndex(orientations), int(ternary::doBCA));
-  EXPECT_EQ(RadioGroupItems(orientations)->button(0)->text(), "Cu-Ni-Zn");
-  EXPECT_EQ(RadioGroupItems(orientations)->button(int(ternary::doCBA))->text(), "Zn-Ni-Cu");
+  // Each caption names the corners as they stand after its click: the
+  // checked one the corners of the document.
+  EXPECT_EQ(RadioGroupItems(orientations)->button(int(ternary::doBCA))->text(), "Cu-Ni-Zn");
+  EXPECT_EQ(RadioGroupItems(orientations)->button(0)->text(), "Zn-Cu-Ni");
+  EXPECT_EQ(RadioGroupItems(orientations)->button(int(ternary::doCBA))->text(), "Ni-Cu-Zn");
+  RadioGroupItems(orientations)->button(int(ternary::doCBA))->click();
+  EXPECT_EQ(t->SubstanceA()->Name() + '-' + t->SubstanceB()->Name() + '-' + t->SubstanceC()->Name(),
+            "Ni-Cu-Zn");
   EXPECT_EQ(RadioGroupItemIndex(ternary.findChild<QGroupBox*>("CUnitsGroup")), int(ternary::cuMassParts));
   EXPECT_EQ(RadioGroupItemIndex(ternary.findChild<QGroupBox*>("TUnitsGroup")), 1);  // F
   EXPECT_EQ(RadioGroupItemIndex(ternary.findChild<QGroupBox*>("TCalcMethodGroup")), 1);  // polynomial
