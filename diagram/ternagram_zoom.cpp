@@ -17,13 +17,14 @@ using namespace ternary;
 namespace {
 
 // A minimum share of the window: truncated down to the 10 % grid and kept
-// where a window can start (0..90). A share within a quarter of a pixel
-// (Pixel: the percent one pixel spans) below a grid line counts as on it,
-// so that a drag along grid points, measured as 69.99, zooms as its band
-// shows. Nonsense from a degenerate geometry counts as 0.
+// where a window can start (0..90). A share within half a pixel (Pixel: the
+// percent one pixel spans) below a grid line counts as on it: the pixel a
+// grid line is drawn on is the one nearest to it, so a drag along grid
+// points, measured as 69.99, zooms as its band shows. Nonsense from a
+// degenerate geometry counts as 0.
 double SnapMinimum(double v, double Pixel) {
   if (!std::isfinite(v)) return 0;
-  const double tolerance = std::isfinite(Pixel) ? std::clamp(Pixel / 4, 0.0, 1.0) : 0;
+  const double tolerance = std::isfinite(Pixel) ? std::clamp(Pixel / 2 + 1e-9, 0.0, 1.0) : 0;
   return std::trunc(std::clamp(v + tolerance, 0.0, 90.0) / 10) * 10;
 }
 

@@ -62,7 +62,11 @@ class TCustomControl : public QWidget {
   // while a Paint() is running, it only marks the surface stale: the paint
   // follows once the running one has ended.
   virtual void Repaint();
-  bool Stale() const { return stale_; }
+  // The surface is out of date: marked stale, or not yet of the control's
+  // size (a control resized while hidden).
+  bool Stale() const {
+    return stale_ || surface_.Width() != width() || surface_.Height() != height();
+  }
   // True while Paint() runs.
   bool Painting() const { return painting_; }
 

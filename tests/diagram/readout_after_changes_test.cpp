@@ -45,18 +45,22 @@ TEST_P(BinaryReadoutAfterSwitch, MarkedCoPhasesAreConvertedAndTheCursorsReadoutD
   Settle(g);
   // Nothing of the cursor is shown in the old units.
   EXPECT_FALSE(g.CursorOnArea()) << c.Name;
-  // The marked point reads as a fresh read-out at its place reads.
+  // The marked point reads as a fresh read-out beside it (its cross is
+  // black) reads.
   const TFullDataPoint mark = g.MarkedPoint();
   const double percent = mark.A * 100 / g.CompositionScale();
-  Move(&g, At(g, percent, mark.T));
+  Move(&g, At(g, percent, mark.T) + QPoint(8, 0));
   const TFullDataPoint& now = g.CursorPoint();
   const double px = 100.0 / g.PlotWidth() * g.CompositionScale() / 100;
   ASSERT_EQ(now.CoPhases, 2) << c.Name;
   EXPECT_EQ(now.Phase1Name, mark.Phase1Name) << c.Name;
   EXPECT_EQ(now.Phase2Name, mark.Phase2Name) << c.Name;
-  EXPECT_NEAR(now.Phase1Value, mark.Phase1Value, 4 * px) << c.Name;
+  // The vertical boundary converts exactly; the slanted one is a straight
+  // line between converted knots on another basis, which bends the true
+  // boundary by up to about a percent.
+  EXPECT_NEAR(now.Phase1Value, mark.Phase1Value, 4 * px + 0.015 * g.CompositionScale()) << c.Name;
   EXPECT_NEAR(now.Phase2Value, mark.Phase2Value, 4 * px) << c.Name;
-  EXPECT_NEAR(now.Phase1Ratio, mark.Phase1Ratio, 3 * g.CompositionScale() / 100) << c.Name;
+  EXPECT_NEAR(now.Phase1Ratio, mark.Phase1Ratio, 6 * g.CompositionScale() / 100) << c.Name;
   EXPECT_NEAR(mark.Phase1Ratio + mark.Phase2Ratio, g.CompositionScale(), 1e-9) << c.Name;
 }
 
@@ -66,11 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BinarySwitch{"mole parts", [](TBinagram& g) { g.SetCUnits(binary::cuMolParts); }},
                       BinarySwitch{"mass parts", [](TBinagram& g) { g.SetCUnits(binary::cuMassParts); }},
                       BinarySwitch{"inversed", [](TBinagram& g) { g.SetDataOrientation(binary::doInversed); }},
-                      BinarySwitch{"Fahrenheit",
-                                   [](TBinagram& g) {
-                                     g.SetHighTLimit(2000);
-                                     g.SetTUnits(binary::tuF);
-                                   }}),
+                      BinarySwitch{"Fahrenheit", [](TBinagram& g) { g.SetTUnits(binary::tuF); }}),
     [](const auto& info) {
       std::string n = info.param.Name;
       for (char& ch : n)
