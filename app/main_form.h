@@ -89,6 +89,8 @@ class TMainForm : public QWidget {
 
  private:
   void ConnectControls();
+  // The menu bar; the tool buttons show its actions (app/window_menus.cpp).
+  void CreateMenus();
   // Without a marked point: both lists back to the pure substances, quietly,
   // disabled, and the results hidden.
   void LockCalculator();

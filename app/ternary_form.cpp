@@ -113,6 +113,7 @@ TTernaryForm::TTernaryForm(QWidget* AOwner)
   // same row (186 pixels wide inside the option column's border).
   AddDocumentButtons(ui_->Panel5, 186, this, [this] { OpenSpeedButtonClick(); },
                      [this] { SaveAsSpeedButtonClick(); });
+  CreateMenus();
 }
 
 TTernaryForm::~TTernaryForm() {
@@ -221,8 +222,7 @@ void TTernaryForm::ConnectControls() {
   connect(ui_->MethodStepSpinBox, &QDoubleSpinBox::editingFinished, this, &TTernaryForm::ShowProperties);
   connect(ui_->HotIsothermColorButton, &QPushButton::clicked, this, &TTernaryForm::HotIsothermColorButtonClick);
 
-  connect(ui_->PrintSpeedButton, &QToolButton::clicked, this, &TTernaryForm::PrintSpeedButtonClick);
-  connect(ui_->SaveSpeedButton, &QToolButton::clicked, this, &TTernaryForm::SaveSpeedButtonClick);
+  // The tool buttons show the actions of the menus (app/window_menus.cpp).
 }
 
 void TTernaryForm::ShowProperties() {
