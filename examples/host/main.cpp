@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <cmath>
 #include <cstdio>
@@ -53,8 +54,8 @@ void FeedSystem(TTernagram& Diagram) {
 }
 
 QString ReadOut(const TTernagram& Diagram) {
+  if (!Diagram.CursorOnArea()) return QStringLiteral("Point at the diagram");
   const TFullDataPoint& p = Diagram.CursorPoint();
-  if (!p.Visible) return QStringLiteral("Point at the diagram");
   return QStringLiteral("A %1  B %2  C %3  T %4  %5")
       .arg(p.A, 0, 'f', 1)
       .arg(p.B, 0, 'f', 1)
@@ -81,7 +82,11 @@ int main(int argc, char** argv) {
   window.setCentralWidget(central);
   window.resize(800, 640);
   FeedSystem(*diagram);
-  diagram->SetOnMouseMove([diagram, readOut](QObject*, TShiftState, int, int) { readOut->setText(ReadOut(*diagram)); });
+  // OnMouseMove is raised before the control works out the point under the
+  // cursor: the read-out is taken once the move has been handled.
+  diagram->SetOnMouseMove([diagram, readOut](QObject*, TShiftState, int, int) {
+    QTimer::singleShot(0, readOut, [diagram, readOut] { readOut->setText(ReadOut(*diagram)); });
+  });
 
   if (!check) {
     window.show();
@@ -96,6 +101,7 @@ int main(int argc, char** argv) {
   QMouseEvent move(QEvent::MouseMove, middle, diagram->mapToGlobal(middle), Qt::NoButton, Qt::NoButton,
                    Qt::NoModifier);
   QApplication::sendEvent(diagram, &move);
+  QApplication::processEvents();
   std::printf("%s\n", qPrintable(readOut->text()));
   return readOut->text().startsWith("A ") ? 0 : 1;
 }
