@@ -20,9 +20,9 @@
 
 #include "app/document.h"
 #include "app/document_windows.h"
-#include "app/main_form.h"
 #include "app/main_form_tools.h"
 #include "app/ternary_sample.h"
+#include "app/window_kit.h"
 #include "ui_ternary_form.h"
 #include "widgets/spin_edit.h"
 

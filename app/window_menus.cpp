@@ -48,7 +48,7 @@ QMenu* AddFileMenu(QMenuBar* Bar, QWidget* Window, QAction* Picture, QAction* Pr
   file->setObjectName(QStringLiteral("FileMenu"));
   // The document actions keep their tool tips; the menu shows its own text.
   auto document = [&](const char* Name, const QString& Text) {
-    if (auto* action = Window->findChild<QAction*>(QString::fromLatin1(Name))) {
+    if (auto* action = Window->findChild<QAction*>(QString::fromLatin1(Name), Qt::FindDirectChildrenOnly)) {
       for (QObject* o : action->associatedObjects())
         if (auto* button = qobject_cast<QToolButton*>(o)) action->setToolTip(button->toolTip());
       action->setText(Text);
