@@ -11,6 +11,7 @@
 #include "app/document_windows.h"
 #include "app/info_form.h"
 #include "app/main_form.h"
+#include "app/settings.h"
 #include "app/splash_form.h"
 #include "app/ternary_form.h"
 #include "app/version_resource.h"
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
     if (line.Action != TCommandLine::caWindows) return RunCommandLine(line, stdout, stderr);
   }
   InitVersionResource();
+  if (!line.NoSettings) UseUserSettings();  // the recent documents and last folders
   QApplication::setWindowIcon(QPixmap::fromImage(ProgramIconImage(32)));
 
   // The splash window first, painted at once, before anything else is made.
@@ -56,7 +58,7 @@ int main(int argc, char** argv) {
   // The main and about windows read the splash window's labels.
   TMainForm MainForm;  // the main window; its creation loads the sample system
   TAboutBox About;
-  TInfoForm Info;      // reads phasediagrams.inf from the current directory
+  TInfoForm Info;      // reads phasediagrams.inf (app/program_files.h)
   TTernaryForm Ternary(&MainForm);  // Bi-Pb-Sn; stays above the main window when shown
   Splash->hide();
   delete Splash;

@@ -8,7 +8,9 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRegularExpression>
+#include <QTextBrowser>
 
+#include "app/info_form.h"
 #include "app/sample_system.h"
 #include "app/ternary_sample.h"
 #include "app/version_resource.h"
@@ -84,6 +86,13 @@ TCommandLine ParseCommandLine(const QStringList& Arguments) {
     line.Error = What;
     return line;
   };
+  if (Arguments.contains(QStringLiteral("--no-settings"))) {
+    QStringList rest = Arguments;
+    rest.removeAll(QStringLiteral("--no-settings"));
+    line = ParseCommandLine(rest);
+    line.NoSettings = true;
+    return line;
+  }
   if (Arguments.isEmpty()) return line;
   const QString first = Arguments.front();
   if (first == "--help" || first == "-h") {
@@ -94,6 +103,11 @@ TCommandLine ParseCommandLine(const QStringList& Arguments) {
   if (first == "--version") {
     if (Arguments.size() > 1) return error(QStringLiteral("--version takes no arguments"));
     line.Action = TCommandLine::caVersion;
+    return line;
+  }
+  if (first == "--info") {
+    if (Arguments.size() > 1) return error(QStringLiteral("--info takes no arguments"));
+    line.Action = TCommandLine::caInfo;
     return line;
   }
   if (first == "--write-samples") {
@@ -139,6 +153,7 @@ QString UsageText() {
       "Usage: phasediagrams [FILE]\n"
       "       phasediagrams --render FILE PICTURE [FILE PICTURE ...] [--size WxH]\n"
       "       phasediagrams --write-samples FOLDER\n"
+      "       phasediagrams --info\n"
       "       phasediagrams --help | --version\n"
       "\n"
       "Views phase diagrams of chemical systems. Without arguments the windows show the\n"
@@ -149,6 +164,9 @@ QString UsageText() {
       "                          .png, .bmp or .pdf. Give several pairs to render many.\n"
       "  --size WxH              the picture's size in pixels (default 800x600)\n"
       "  --write-samples FOLDER  write the built-in samples as documents into FOLDER\n"
+      "  --info                  print the information text the Info window shows\n"
+      "  --no-settings           neither read nor write the remembered recent documents\n"
+      "                          and folders\n"
       "  --help                  show this text\n"
       "  --version               show the program's version\n"
       "\n"
@@ -217,14 +235,19 @@ bool WriteSamples(const QString& Folder, QString* Error) {
   }
   TBinagram binary;
   LoadSampleSystem(binary);
-  if (!WriteDocument(QDir(Folder).filePath(QStringLiteral("al2o3-sio2.pdiag")), DocumentOf(binary), Error))
+  // The samples name the format's schema, installed beside them.
+  TDiagramDocument document = DocumentOf(binary);
+  document.Schema = DocumentSchemaName;
+  if (!WriteDocument(QDir(Folder).filePath(QStringLiteral("al2o3-sio2.pdiag")), document, Error))
     return false;
   // As the ternary window shows it: no border, on the window's colour.
   TTernagram ternary;
   ternary.SetBorder(false);
   ternary.SetPaperColor(clBtnFace);
   LoadTernarySample(ternary);
-  return WriteDocument(QDir(Folder).filePath(QStringLiteral("bi-pb-sn.pdiag")), DocumentOf(ternary), Error);
+  document = DocumentOf(ternary);
+  document.Schema = DocumentSchemaName;
+  return WriteDocument(QDir(Folder).filePath(QStringLiteral("bi-pb-sn.pdiag")), document, Error);
 }
 
 int RunCommandLine(const TCommandLine& Line, std::FILE* Out, std::FILE* Err) {
@@ -265,6 +288,19 @@ int RunCommandLine(const TCommandLine& Line, std::FILE* Out, std::FILE* Err) {
       }
       SetMessageHandler(previous);
       return failures ? 1 : 0;
+    }
+    case TCommandLine::caInfo: {
+      // The Info window, made without a display, and its text.
+      bool found = true;
+      const TMessageHandler previous = SetMessageHandler([&](const QString& text) {
+        say(Err, QStringLiteral("phasediagrams: %1\n").arg(OneLine(text)));
+        found = false;
+      });
+      TInfoForm info;
+      SetMessageHandler(previous);
+      if (!found) return 1;
+      say(Out, info.RichEdit1()->toPlainText() + QLatin1Char('\n'));
+      return 0;
     }
     case TCommandLine::caWindows: break;
   }

@@ -7,7 +7,12 @@
 //                                      pictures of documents, no window
 //   phasediagrams --write-samples FOLDER
 //                                      the built-in samples as documents
+//   phasediagrams --info               the information text, as the Info
+//                                      window shows it
 //   phasediagrams --help | --version
+//
+// --no-settings, anywhere on the line, keeps the windows from reading or
+// writing the remembered state (recent documents, last folders).
 //
 // Everything but the windows runs without a display: main() asks for the
 // offscreen platform before the application object is made.
@@ -22,13 +27,14 @@
 #include "app/document.h"
 
 struct TCommandLine {
-  enum TAction { caWindows, caHelp, caVersion, caRender, caWriteSamples, caError };
+  enum TAction { caWindows, caHelp, caVersion, caRender, caWriteSamples, caError, caInfo };
   TAction Action = caWindows;
   QString OpenFile;  // caWindows: the document to open, if any
   std::vector<std::pair<QString, QString>> Renders;  // caRender: document and picture
   QSize Size{800, 600};                              // of every picture rendered
   QString SamplesFolder;                             // caWriteSamples
   QString Error;                                     // caError: what is wrong, one line
+  bool NoSettings = false;                           // --no-settings
 };
 
 // The arguments after the program's name.

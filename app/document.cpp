@@ -19,6 +19,7 @@
 
 const QString DocumentFormat = QStringLiteral("phasediagrams-diagram");
 const QString DocumentExtension = QStringLiteral("pdiag");
+const QString DocumentSchemaName = QStringLiteral("pdiag.schema.json");
 const QString DocumentFilter = QStringLiteral("Phase Diagram Documents (*.pdiag *.json)");
 
 namespace {
@@ -645,7 +646,7 @@ QJsonObject TernaryJson(const TTernaryDocument& d) {
 
 // Keys in the order a reader expects them (QJsonObject sorts them).
 const QStringList KeyOrder = {
-    "format", "version", "kind", "title", "units", "substances", "areas", "curves", "limits",
+    "$schema", "format", "version", "kind", "title", "units", "substances", "areas", "curves", "limits",
     "isotherms", "presentation",
     // units, substances, areas, limits
     "composition", "temperature", "orientation", "name", "molarMass", "element", "elementAtoms",
@@ -745,14 +746,17 @@ bool ParseDocument(const QByteArray& Text, TDiagramDocument& Document, QString* 
     if (kind == TDiagramKind::Binary) {
       const TObject doc(root, QString(),
                         {"format", "version", "kind", "title", "units", "substances", "areas",
-                         "curves", "limits", "presentation"});
+                         "curves", "limits", "presentation"},
+                        {"$schema"});
       ReadBinary(doc, d.Binary);
     } else {
       const TObject doc(root, QString(),
                         {"format", "version", "kind", "title", "units", "substances", "areas",
-                         "curves", "isotherms", "presentation"});
+                         "curves", "isotherms", "presentation"},
+                        {"$schema"});
       ReadTernary(doc, d.Ternary);
     }
+    if (root.contains("$schema")) d.Schema = ::Text(root.value("$schema"), "$schema", MaxSchemaLength);
     Document = std::move(d);
     return true;
   } catch (const TRefusal& r) {
@@ -789,8 +793,9 @@ bool ReadDocument(const QString& FileName, TDiagramDocument& Document, QString* 
 }
 
 QByteArray DocumentText(const TDiagramDocument& Document) {
-  const QJsonObject o =
+  QJsonObject o =
       Document.Kind == TDiagramKind::Binary ? BinaryJson(Document.Binary) : TernaryJson(Document.Ternary);
+  if (!Document.Schema.isEmpty()) o.insert("$schema", Document.Schema);
   QByteArray text;
   Emit(text, o, 0);
   return text + '\n';

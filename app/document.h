@@ -35,6 +35,9 @@ constexpr qint64 MaxDocumentBytes = 4 * 1024 * 1024;
 constexpr int MaxCurvePoints = 65535;  // points and run ends together, as SplinesData holds
 constexpr int MaxNameLength = 64;      // substance names
 constexpr int MaxTitleLength = 200;
+constexpr int MaxSchemaLength = 2000;  // "$schema", a URI
+// The JSON Schema of the format, as the samples name it (installed beside them).
+extern const QString DocumentSchemaName;  // "pdiag.schema.json"
 constexpr double MaxDocumentTemperature = 100000;  // |T| of binary curves and areas
 
 enum class TDiagramKind { Binary, Ternary };
@@ -113,6 +116,10 @@ struct TTernaryDocument : TPlotSettings {
 
 struct TDiagramDocument {
   TDiagramKind Kind = TDiagramKind::Binary;
+  // "$schema", the only optional field of the head: where an editor finds
+  // the format's JSON Schema (the samples name the one installed beside
+  // them). Not written when empty.
+  QString Schema;
   TBinaryDocument Binary;
   TTernaryDocument Ternary;
 };

@@ -11,6 +11,7 @@
 
 #include "app/main_form.h"
 #include "app/main_form_tools.h"
+#include "app/settings.h"
 #include "app/ternary_form.h"
 #include "platform/messages.h"
 
@@ -40,13 +41,13 @@ QIcon DocumentGlyph(bool Open) {
   });
 }
 
+}  // namespace
+
 TMainForm* MainWindow() {
   for (QWidget* w : QApplication::topLevelWidgets())
     if (auto* form = qobject_cast<TMainForm*>(w)) return form;
   return nullptr;
 }
-
-}  // namespace
 
 void AddDocumentButtons(QWidget* Strip, int RowWidth, QWidget* Window, std::function<void()> Open,
                         std::function<void()> SaveAs) {
@@ -106,6 +107,7 @@ bool OpenDocumentFile(const QString& FileName) {
     ShowMessage(error);
     return false;
   }
+  NoteRecentDocument(FileName);
   if (document.Kind == TDiagramKind::Binary) {
     TMainForm* form = MainWindow();
     if (!form) {
@@ -140,5 +142,9 @@ void ChooseAndSaveDocument(QWidget* Parent, const TDiagramDocument& Document) {
                                                     DocumentFilter);
   if (chosen.isEmpty()) return;
   QString error;
-  if (!WriteDocument(DocumentFileName(chosen), Document, &error)) ShowMessage(error);
+  const QString name = DocumentFileName(chosen);
+  if (WriteDocument(name, Document, &error))
+    NoteRecentDocument(name);
+  else
+    ShowMessage(error);
 }

@@ -10,6 +10,10 @@
 
 class QToolButton;
 class QWidget;
+class TMainForm;
+
+// The main window, when there is one.
+TMainForm* MainWindow();
 
 // Adds the two buttons to a tool bar strip, after the tool buttons already
 // there (in a new row of the strip when they would reach past RowWidth),

@@ -20,9 +20,9 @@
 
 #include "app/document.h"
 #include "app/document_windows.h"
-#include "app/main_form.h"
 #include "app/main_form_tools.h"
 #include "app/ternary_sample.h"
+#include "app/window_kit.h"
 #include "ui_ternary_form.h"
 #include "widgets/spin_edit.h"
 
@@ -113,6 +113,7 @@ TTernaryForm::TTernaryForm(QWidget* AOwner)
   // same row (186 pixels wide inside the option column's border).
   AddDocumentButtons(ui_->Panel5, 186, this, [this] { OpenSpeedButtonClick(); },
                      [this] { SaveAsSpeedButtonClick(); });
+  CreateMenus();
 }
 
 TTernaryForm::~TTernaryForm() {
@@ -227,8 +228,7 @@ void TTernaryForm::ConnectControls() {
   connect(ui_->MethodStepSpinBox, &QDoubleSpinBox::editingFinished, this, &TTernaryForm::ShowProperties);
   connect(ui_->HotIsothermColorButton, &QPushButton::clicked, this, &TTernaryForm::HotIsothermColorButtonClick);
 
-  connect(ui_->PrintSpeedButton, &QToolButton::clicked, this, &TTernaryForm::PrintSpeedButtonClick);
-  connect(ui_->SaveSpeedButton, &QToolButton::clicked, this, &TTernaryForm::SaveSpeedButtonClick);
+  // The tool buttons show the actions of the menus (app/window_menus.cpp).
 }
 
 void TTernaryForm::ShowProperties() {
