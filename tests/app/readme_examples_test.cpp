@@ -1,0 +1,122 @@
+// The document examples of README.md, read as a reader copies them and
+// painted by the controls: every seed fills a field of its own and no
+// field is left white; the ternary example's isotherms are long lines,
+// not scattered pieces.
+#include <QFile>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+
+#include "app/document.h"
+#include "diagram/binagram.h"
+#include "diagram/plotkit.h"
+#include "diagram/ternagram.h"
+#include "message_collector.h"
+
+namespace {
+
+// The ```json blocks of the README, in order.
+QList<QByteArray> JsonExamples() {
+  QFile f(QStringLiteral(PD_SOURCE_DIR "/README.md"));
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  const QString text = QString::fromUtf8(f.readAll());
+  QList<QByteArray> blocks;
+  QRegularExpressionMatchIterator it =
+      QRegularExpression(QStringLiteral("```json\\n(.*?)```"), QRegularExpression::DotMatchesEverythingOption)
+          .globalMatch(text);
+  while (it.hasNext()) blocks << it.next().captured(1).toUtf8();
+  return blocks;
+}
+
+TColor AreaColor(int i) { return NearestColor(AreaColors[i]); }
+
+
+}  // namespace
+
+TEST(ReadmeExamples, EveryExampleOpensAndPaintsItsFieldsFromTheirSeeds) {
+  MessageCollector messages;
+  const QList<QByteArray> examples = JsonExamples();
+  ASSERT_EQ(examples.size(), 2);
+  int binaries = 0, ternaries = 0;
+  for (const QByteArray& example : examples) {
+    TDiagramDocument d;
+    QString place, what;
+    ASSERT_TRUE(ParseDocument(example, d, &place, &what)) << place.toStdString() << ": " << what.toStdString();
+    if (d.Kind == TDiagramKind::Binary) {
+      ++binaries;
+      SCOPED_TRACE(d.Binary.Title.toStdString());
+      TBinagram g;
+      g.resize(800, 600);
+      LoadDocument(g, d.Binary);
+      g.Repaint();
+      TCanvas& c = *g.Canvas();
+      // Each seed's own colour, at the seed and over a field no other seed
+      // took: a seed in another's field paints over it and leaves its own
+      // field white.
+      for (int i = 0; i < g.Areas(); ++i) {
+        const TPhaseArea& a = g.AreaList()[i];
+        const int x = g.CompositionMap().transformRounded(a.C), y = g.TemperatureMap().transformRounded(a.T);
+        EXPECT_EQ(c.Pixel(x, y), AreaColor(i)) << a.Identifier.toStdString();
+      }
+      int white = 0;
+      std::vector<int> count(std::size_t(g.Areas()), 0);
+      for (int y = g.PlotTop() + 1; y < g.PlotTop() + g.PlotHeight(); ++y)
+        for (int x = g.PlotLeft() + 1; x < g.PlotLeft() + g.PlotWidth(); ++x) {
+          const TColor p = c.Pixel(x, y);
+          white += p == clWhite;
+          for (int i = 0; i < g.Areas(); ++i) count[std::size_t(i)] += p == AreaColor(i);
+        }
+      EXPECT_EQ(white, 0);
+      for (int i = 0; i < g.Areas(); ++i)
+        EXPECT_GT(count[std::size_t(i)], 2000) << g.AreaList()[i].Identifier.toStdString();
+    } else {
+      ++ternaries;
+      SCOPED_TRACE(d.Ternary.Title.toStdString());
+      TTernagram g;
+      g.resize(800, 600);
+      LoadDocument(g, d.Ternary);
+      g.Repaint();
+      TCanvas& c = *g.Canvas();
+      const TTriangleMap map = g.ViewMap();
+      for (int i = 0; i < g.Areas(); ++i) {
+        const TTernaryArea& a = g.AreaList()[i];
+        const TPoint p = map.transformRounded(a.FillA, a.FillB);
+        EXPECT_EQ(c.Pixel(p.X, p.Y), AreaColor(i)) << a.Identifier.toStdString();
+      }
+      // Compositions on a 1 % grid, off the edges: none white, and each
+      // field holds the T-points its area names (apart from the shared ones).
+      int white = 0;
+      std::vector<int> count(std::size_t(g.Areas()), 0);
+      for (int A = 1; A < 99; ++A)
+        for (int B = 1; A + B < 99; ++B) {
+          const TPoint p = map.transformRounded(A, B);
+          const TColor colour = c.Pixel(p.X, p.Y);
+          white += colour == clWhite;
+          for (int i = 0; i < g.Areas(); ++i) count[std::size_t(i)] += colour == AreaColor(i);
+        }
+      EXPECT_EQ(white, 0);
+      for (int i = 0; i < g.Areas(); ++i)
+        EXPECT_GT(count[std::size_t(i)], 200) << g.AreaList()[i].Identifier.toStdString();
+
+      // The isotherms: every regular one inside the data's range is a line
+      // of many points whose ordering walk seldom jumps.
+      const auto& counts = g.IsoPointCounts();
+      const auto& gaps = g.IsoGapCounts();
+      const ternary::TIsotherm* iso = g.Isotherms();
+      ASSERT_GT(iso->IsothermCount, 1);
+      int drawn = 0;
+      for (int k = 0; k < iso->IsothermCount; ++k) {
+        SCOPED_TRACE(iso->LowIsotherm + 50 * k);
+        EXPECT_GE(counts[std::size_t(k)], 20);
+        EXPECT_LE(gaps[std::size_t(k)] * 10, counts[std::size_t(k)]);
+        drawn += counts[std::size_t(k)] >= 20;
+      }
+      EXPECT_EQ(drawn, iso->IsothermCount);
+    }
+  }
+  EXPECT_EQ(binaries, 1);
+  EXPECT_EQ(ternaries, 1);
+  EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(" | ").toStdString();
+}
