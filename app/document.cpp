@@ -183,39 +183,38 @@ QString ColourText(TColor c) {
 
 // Numbers as a user would write them. Unit conversions there and back
 // leave rounding errors: 97.5 % by mass goes to mole percent and back as
-// 97.49999999999999, a float 1900 as 1899.9999. A number of precision F
-// (float or double) is written as the shortest decimal within a few units
-// in its last place at the scale of the diagram's numbers (100, the full
-// scale of compositions, or the number's own size when larger): 2 for a
-// float, 16 for a double (about 2e-13 of a percent). A value the user
-// typed is such a decimal and is written as typed (101.9613 stays
-// 101.9613); the file reads back to values within that tolerance, and
-// saving them again writes the same text.
+// 97.49999999999999, a float 1900 as 1899.9999, a composition of 0 as
+// -9e-15. A number of precision F (float or double) is written with the
+// fewest decimals that keep it within a few units in its last place at the
+// scale of the diagram's numbers (100, the full scale of compositions, or
+// the number's own size when larger): 2 for a float, 16 for a double
+// (about 2e-13 of a percent). A value the user typed is written as typed
+// (101.9613 stays 101.9613); the file reads back to values within that
+// tolerance, and saving them again writes the same text.
 template <class F>
 double Tidy(F Value) {
   if (!std::isfinite(Value)) return double(Value);
   constexpr int Ulps = std::is_same_v<F, float> ? 2 : 16;
-  // The shortest decimal within the tolerance of f.
-  auto shortest = [](F f) {
+  auto nearest = [](F f) {
     const F scale = std::max(std::fabs(f), F(100));
     const double tolerance = Ulps * double(std::nextafter(scale, std::numeric_limits<F>::infinity()) - scale);
-    double d = double(f);
-    for (int digits = 1; digits <= std::numeric_limits<F>::max_digits10; ++digits) {
-      char buf[64];
-      const auto r = std::to_chars(buf, buf + sizeof buf, f, std::chars_format::general, digits);
-      double c = 0;
-      std::from_chars(buf, r.ptr, c);
-      if (std::fabs(c - double(f)) <= tolerance) {
-        d = c;
-        break;
-      }
+    char buf[128];
+    double d = 0;
+    for (int decimals = 0; decimals <= 40; ++decimals) {
+      const auto r = std::to_chars(buf, buf + sizeof buf, f, std::chars_format::fixed, decimals);
+      if (r.ec != std::errc()) break;
+      std::from_chars(buf, r.ptr, d);
+      if (std::fabs(d - double(f)) <= tolerance) return d == 0 ? 0.0 : d;  // no "-0"
     }
-    return d;  // at max_digits10 the text reads back to f itself
+    // The shortest decimal that reads back to f itself.
+    const auto r = std::to_chars(buf, buf + sizeof buf, f);
+    std::from_chars(buf, r.ptr, d);
+    return d;
   };
   // Until written again unchanged, as the value read back would be.
-  double d = shortest(Value);
+  double d = nearest(Value);
   for (int i = 0; i < 8; ++i) {
-    const double again = shortest(F(d));
+    const double again = nearest(F(d));
     if (again == d) break;
     d = again;
   }

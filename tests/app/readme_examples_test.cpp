@@ -32,6 +32,15 @@ QList<QByteArray> JsonExamples() {
 
 TColor AreaColor(int i) { return NearestColor(AreaColors[i]); }
 
+// Whether most of the 9 x 9 pixels around (x, y) have the colour: a seed
+// may sit on a grid line, but its field lies around it.
+bool FieldAround(TCanvas& c, int x, int y, TColor colour) {
+  int n = 0;
+  for (int dy = -4; dy <= 4; ++dy)
+    for (int dx = -4; dx <= 4; ++dx) n += c.Pixel(x + dx, y + dy) == colour;
+  return n > 40;
+}
+
 
 }  // namespace
 
@@ -58,7 +67,7 @@ TEST(ReadmeExamples, EveryExampleOpensAndPaintsItsFieldsFromTheirSeeds) {
       for (int i = 0; i < g.Areas(); ++i) {
         const TPhaseArea& a = g.AreaList()[i];
         const int x = g.CompositionMap().transformRounded(a.C), y = g.TemperatureMap().transformRounded(a.T);
-        EXPECT_EQ(c.Pixel(x, y), AreaColor(i)) << a.Identifier.toStdString();
+        EXPECT_TRUE(FieldAround(c, x, y, AreaColor(i))) << a.Identifier.toStdString();
       }
       int white = 0;
       std::vector<int> count(std::size_t(g.Areas()), 0);
@@ -77,13 +86,15 @@ TEST(ReadmeExamples, EveryExampleOpensAndPaintsItsFieldsFromTheirSeeds) {
       TTernagram g;
       g.resize(800, 600);
       LoadDocument(g, d.Ternary);
+      // The fields first, without the isotherms' labels on white.
+      g.SetDrawIsotherms(false);
       g.Repaint();
       TCanvas& c = *g.Canvas();
       const TTriangleMap map = g.ViewMap();
       for (int i = 0; i < g.Areas(); ++i) {
         const TTernaryArea& a = g.AreaList()[i];
         const TPoint p = map.transformRounded(a.FillA, a.FillB);
-        EXPECT_EQ(c.Pixel(p.X, p.Y), AreaColor(i)) << a.Identifier.toStdString();
+        EXPECT_TRUE(FieldAround(c, p.X, p.Y, AreaColor(i))) << a.Identifier.toStdString();
       }
       // Compositions on a 1 % grid, off the edges: none white, and each
       // field holds the T-points its area names (apart from the shared ones).
@@ -100,20 +111,34 @@ TEST(ReadmeExamples, EveryExampleOpensAndPaintsItsFieldsFromTheirSeeds) {
       for (int i = 0; i < g.Areas(); ++i)
         EXPECT_GT(count[std::size_t(i)], 200) << g.AreaList()[i].Identifier.toStdString();
 
-      // The isotherms: every regular one inside the data's range is a line
-      // of many points whose ordering walk seldom jumps.
-      const auto& counts = g.IsoPointCounts();
-      const auto& gaps = g.IsoGapCounts();
+      // The isotherms: each one of 40 points or more runs, for at least
+      // 85 % of its points, in pieces of 10 points or more (the walk that
+      // orders a chain jumps more than three grid steps only between
+      // pieces); scattered pieces fail.
+      ASSERT_TRUE(d.Ternary.DrawIsotherms);
+      g.SetDrawIsotherms(true);
+      g.Repaint();
       const ternary::TIsotherm* iso = g.Isotherms();
-      ASSERT_GT(iso->IsothermCount, 1);
-      int drawn = 0;
+      const double jump = 3 * iso->MethodStep();
+      int long_ = 0;
       for (int k = 0; k < iso->IsothermCount; ++k) {
         SCOPED_TRACE(iso->LowIsotherm + 50 * k);
-        EXPECT_GE(counts[std::size_t(k)], 20);
-        EXPECT_LE(gaps[std::size_t(k)] * 10, counts[std::size_t(k)]);
-        drawn += counts[std::size_t(k)] >= 20;
+        const std::vector<TIsoPoint>& chain = g.IsoPoints()[std::size_t(k)];
+        const int n = g.IsoPointCounts()[std::size_t(k)];
+        if (n < 40) continue;
+        int run = 1, inLongRuns = 0;
+        for (int i = 1; i <= n; ++i) {
+          if (i < n && std::hypot(chain[i].X - chain[i - 1].X, chain[i].Y - chain[i - 1].Y) <= jump) {
+            ++run;
+            continue;
+          }
+          if (run >= 10) inLongRuns += run;
+          run = 1;
+        }
+        EXPECT_GE(inLongRuns * 100, 85 * n) << inLongRuns << " of " << n;
+        ++long_;
       }
-      EXPECT_EQ(drawn, iso->IsothermCount);
+      EXPECT_GE(long_, 2);
     }
   }
   EXPECT_EQ(binaries, 1);
