@@ -1,7 +1,8 @@
-// The document examples of README.md, read as a reader copies them and
-// painted by the controls: every seed fills a field of its own and no
-// field is left white; the ternary example's isotherms are long lines,
-// not scattered pieces.
+// The examples of README.md. The documents, read as a reader copies them
+// and painted by the controls: every seed fills a field of its own and no
+// field is left white; the ternary example's isotherms are long lines, not
+// scattered pieces. The host programs' code, compiled here as it stands
+// there (the test holds the two texts equal) and run.
 #include <QFile>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -17,14 +18,15 @@
 
 namespace {
 
-// The ```json blocks of the README, in order.
-QList<QByteArray> JsonExamples() {
+// The blocks of one language of the README, in order.
+QList<QByteArray> Examples(const char* Language) {
   QFile f(QStringLiteral(PD_SOURCE_DIR "/README.md"));
   if (!f.open(QIODevice::ReadOnly)) return {};
   const QString text = QString::fromUtf8(f.readAll());
   QList<QByteArray> blocks;
   QRegularExpressionMatchIterator it =
-      QRegularExpression(QStringLiteral("```json\\n(.*?)```"), QRegularExpression::DotMatchesEverythingOption)
+      QRegularExpression(QStringLiteral("```%1\\n(.*?)```").arg(Language),
+                         QRegularExpression::DotMatchesEverythingOption)
           .globalMatch(text);
   while (it.hasNext()) blocks << it.next().captured(1).toUtf8();
   return blocks;
@@ -46,7 +48,7 @@ bool FieldAround(TCanvas& c, int x, int y, TColor colour) {
 
 TEST(ReadmeExamples, EveryExampleOpensAndPaintsItsFieldsFromTheirSeeds) {
   MessageCollector messages;
-  const QList<QByteArray> examples = JsonExamples();
+  const QList<QByteArray> examples = Examples("json");
   ASSERT_EQ(examples.size(), 2);
   int binaries = 0, ternaries = 0;
   for (const QByteArray& example : examples) {
@@ -143,5 +145,94 @@ TEST(ReadmeExamples, EveryExampleOpensAndPaintsItsFieldsFromTheirSeeds) {
   }
   EXPECT_EQ(binaries, 1);
   EXPECT_EQ(ternaries, 1);
+  EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(" | ").toStdString();
+}
+
+// --- The host examples ---------------------------------------------------------
+
+namespace {
+
+// Code compiled as written, with its text (the preprocessor drops the
+// comments) for the comparison with the README.
+#define README_HOST_EXAMPLE(Name, ...)        \
+  const char* const Name##Text = #__VA_ARGS__; \
+  void Name([[maybe_unused]] QWidget* parentWidget) { __VA_ARGS__ }
+
+README_HOST_EXAMPLE(BinaryHost,
+auto* diagram = new TBinagram(parentWidget);
+diagram->SetHighTLimit(2100);   // high before low: the window starts at 0..1000
+diagram->SetLowTLimit(1400);
+TPhaseArea liquid = diagram->AreaList().Get(0);
+liquid.Identifier = "Liquid";
+liquid.C = 60;  liquid.T = 1900;          // a point inside the area
+diagram->AreaList().Put(0, liquid);
+diagram->SetAreas(1);
+TSplinesData curves;                       // curves separated by points with C = -1
+curves.Points = {{-1, -1}, {0, 1720}, {30, 1650}, {100, 1800}};
+curves.LastIndex = 3;
+diagram->SetSplinesData(curves);
+diagram->SetDrawSplines(true);
+diagram->SetDrawAreas(true);
+diagram->SetOnMarkPoint([diagram](QObject*) { double c = diagram->MarkedPoint().A; /* ... */ });
+)
+
+README_HOST_EXAMPLE(TernaryHost,
+auto* ternary = new TTernagram(parentWidget);
+ternary->SetCUnits(ternary::cuMassPercents);     // the basis the numbers below are written in
+ternary->SubstanceA()->SetName("Bi");  ternary->SubstanceA()->MolMass = 208.98f;
+TTernaryArea& bi = ternary->AreaList()[0];       // 16 records, written in place
+bi.Identifier = "(Bi)";
+bi.TPoints[0] = {100, 0, 271};                   // A, B, T in whole degrees Celsius
+bi.TPoints[1] = {55.5f, 44.5f, 124};
+bi.TPoints[2] = {52.5f, 32, 95};
+bi.TPointCount = 3;                              // at most 12
+bi.FillA = 80;  bi.FillB = 8;                    // the seed the area is filled from
+ternary->SetAreas(1);
+ternary->CurveA() = {-1, 55.5, 54, 52.5};        // runs separated by A = -1
+ternary->CurveB() = {-1, 44.5, 38, 32};
+ternary->SetCurveLastIndex(3);
+ternary->SetDrawSplines(true);
+ternary->SetDrawAreas(true);
+ternary->SetDrawIsotherms(true);                 // lines of equal liquidus temperature
+ternary->Isotherms()->SetStep(50);
+ternary->SetOnIsothermCalcStep([](QObject*) { /* one call per grid row: progress */ });
+)
+
+// Code without its comments, its #include lines and any white space.
+QString Bare(QString Code) {
+  Code.remove(QRegularExpression(QStringLiteral("^#include[^\\n]*"), QRegularExpression::MultilineOption));
+  Code.remove(QRegularExpression(QStringLiteral("//[^\\n]*")));
+  Code.remove(QRegularExpression(QStringLiteral("/\\*.*?\\*/"), QRegularExpression::DotMatchesEverythingOption));
+  Code.remove(QRegularExpression(QStringLiteral("\\s+")));
+  return Code;
+}
+
+}  // namespace
+
+TEST(ReadmeExamples, HostCodeCompilesAsWrittenAndFillsItsArea) {
+  MessageCollector messages;
+  const QList<QByteArray> code = Examples("cpp");
+  ASSERT_EQ(code.size(), 2);
+  EXPECT_EQ(Bare(QString::fromUtf8(code[0])), Bare(BinaryHostText));
+  EXPECT_EQ(Bare(QString::fromUtf8(code[1])), Bare(TernaryHostText));
+
+  QWidget host;
+  BinaryHost(&host);
+  TernaryHost(&host);
+  auto* binary = host.findChild<TBinagram*>();
+  auto* ternary = host.findChild<TTernagram*>();
+  ASSERT_TRUE(binary && ternary);
+  binary->resize(800, 600);
+  binary->Repaint();
+  EXPECT_TRUE(FieldAround(*binary->Canvas(), binary->CompositionMap().transformRounded(60),
+                          binary->TemperatureMap().transformRounded(1900), AreaColor(0)));
+  // The liquid lies above the curve, nothing below it.
+  EXPECT_TRUE(FieldAround(*binary->Canvas(), binary->CompositionMap().transformRounded(60),
+                          binary->TemperatureMap().transformRounded(1500), clWhite));
+  ternary->resize(800, 600);
+  ternary->Repaint();
+  const TPoint seed = ternary->ViewMap().transformRounded(80, 8);
+  EXPECT_TRUE(FieldAround(*ternary->Canvas(), seed.X, seed.Y, AreaColor(0)));
+  EXPECT_GT(ternary->Isotherms()->IsothermCount, 1);
   EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(" | ").toStdString();
 }

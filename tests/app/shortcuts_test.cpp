@@ -7,6 +7,8 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/main_form.h"
 #include "app/main_form_tools.h"
 #include "app/shortcuts.h"
@@ -55,8 +57,11 @@ TEST(Shortcuts, EveryKeyOfBothWindowsRunsItsCommandInThatWindow) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == window; }));
 
     QList<QKeySequence> taken;
+    // The window's own actions: the ternary window, a child of the main
+    // window, has its own.
     for (QAction* action : window->findChildren<QAction*>()) {
-      if (qobject_cast<QWidget*>(action->parent()) && qobject_cast<QWidget*>(action->parent())->window() != window) continue;
+      const auto* owner = qobject_cast<QWidget*>(action->parent());
+      if (owner && owner->window() != window) continue;
       for (const QKeySequence& key : action->shortcuts()) {
         // Two commands on one key would both stay silent.
         EXPECT_FALSE(taken.contains(key)) << key.toString().toStdString();
