@@ -9,6 +9,7 @@
 #include <QPdfWriter>
 #include <QRegularExpression>
 #include <QTextBrowser>
+#include <algorithm>
 
 #include "app/info_form.h"
 #include "app/sample_system.h"
@@ -76,9 +77,20 @@ bool WritePdf(const QImage& Image, const QString& FileName, QString* Why) {
   return WriteWholeFile(FileName, bytes, Why);
 }
 
+// Qt's options for the windows, as QApplication reads them (also written
+// with two dashes, or "-name=value" for those with a value).
+const QStringList QtOptionsWithValue = {
+    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "geometry",
+    "qwindowtitle", "title", "qwindowicon", "icon", "style", "stylesheet", "session", "display",
+    "name", "visual", "qmljsdebugger"};
+const QStringList QtFlags = {"reverse", "widgetcount", "nograb", "dograb", "sync", "testability"};
+// This program's own options, which Qt's never shadow.
+const QStringList OwnOptions = {"help",  "h",    "version",    "render",
+                                 "size",  "info", "no-settings", "write-samples"};
+
 }  // namespace
 
-TCommandLine ParseCommandLine(const QStringList& Arguments) {
+TCommandLine ParseCommandLine(const QStringList& AllArguments) {
   TCommandLine line;
   auto error = [&](const QString& What) {
     line = TCommandLine{};
@@ -86,13 +98,33 @@ TCommandLine ParseCommandLine(const QStringList& Arguments) {
     line.Error = What;
     return line;
   };
-  if (Arguments.contains(QStringLiteral("--no-settings"))) {
-    QStringList rest = Arguments;
-    rest.removeAll(QStringLiteral("--no-settings"));
-    line = ParseCommandLine(rest);
-    line.NoSettings = true;
-    return line;
+  // Qt's options first, wherever they stand; the rest is the program's.
+  QStringList Arguments, qt;
+  for (qsizetype i = 0; i < AllArguments.size(); ++i) {
+    const QString& a = AllArguments[i];
+    if (!a.startsWith('-') || a == "-" || a == "--") {
+      Arguments << a;
+      continue;
+    }
+    const QString bare = a.mid(a.startsWith("--") ? 2 : 1);
+    const QString name = bare.section('=', 0, 0);
+    if (OwnOptions.contains(name)) {
+      Arguments << a;
+    } else if (QtFlags.contains(bare)) {
+      qt << a;
+    } else if (QtOptionsWithValue.contains(name)) {
+      qt << a;
+      if (bare == name) {
+        if (i + 1 >= AllArguments.size()) return error(QStringLiteral("%1 needs a value").arg(a));
+        qt << AllArguments[++i];
+      }
+    } else {
+      return error(QStringLiteral("unknown option %1").arg(a));
+    }
   }
+  line.QtArguments = qt;
+  // --no-settings may stand anywhere among the program's arguments.
+  if (Arguments.removeAll(QStringLiteral("--no-settings")) > 0) line.NoSettings = true;
   if (Arguments.isEmpty()) return line;
   const QString first = Arguments.front();
   if (first == "--help" || first == "-h") {
@@ -143,9 +175,30 @@ TCommandLine ParseCommandLine(const QStringList& Arguments) {
     return line;
   }
   if (first.startsWith("-") && first != "-") return error(QStringLiteral("unknown option %1").arg(first));
-  if (Arguments.size() > 1) return error(QStringLiteral("the windows open one FILE at a time"));
+  if (Arguments.size() > 1) {
+    const auto option = std::find_if(Arguments.begin() + 1, Arguments.end(),
+                                     [](const QString& a) { return a.startsWith("--"); });
+    if (option != Arguments.end()) return error(QStringLiteral("%1 stands after FILE").arg(*option));
+    return error(QStringLiteral("the windows open one FILE at a time"));
+  }
   line.OpenFile = first;
   return line;
+}
+
+QString WhyNoDisplay(const TCommandLine& Line) {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && !defined(Q_OS_ANDROID)
+  const bool platformChosen =
+      !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+      std::any_of(Line.QtArguments.begin(), Line.QtArguments.end(), [](const QString& a) {
+        return a == "-platform" || a == "--platform" || a.startsWith("-platform=") || a.startsWith("--platform=");
+      });
+  if (!platformChosen && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    return QStringLiteral("there is no display to show the windows on (DISPLAY is not set); "
+                          "--render and --write-samples need none");
+#else
+  Q_UNUSED(Line);
+#endif
+  return QString();
 }
 
 QString UsageText() {
@@ -169,6 +222,8 @@ QString UsageText() {
       "                          and folders\n"
       "  --help                  show this text\n"
       "  --version               show the program's version\n"
+      "\n"
+      "The windows also take Qt's own options, such as -platform NAME or -style NAME.\n"
       "\n"
       "Exit status: 0 when everything was done; 1 when a file could not be read or\n"
       "written (one line on standard error for each); 2 for a wrong command line.\n");

@@ -14,8 +14,12 @@
 // --no-settings, anywhere on the line, keeps the windows from reading or
 // writing the remembered state (recent documents, last folders).
 //
-// Everything but the windows runs without a display: main() asks for the
-// offscreen platform before the application object is made.
+// Qt's own options for the windows (-platform NAME, -style NAME, -reverse,
+// ...) may stand anywhere; any other option is refused. The command line is
+// read before any application object exists, so a wrong one ends the
+// program with status 2 whether or not there is a display. Everything but
+// the windows runs without a display: main() chooses the offscreen
+// platform for it, display or not, and hands it none of Qt's options.
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -34,7 +38,10 @@ struct TCommandLine {
   QSize Size{800, 600};                              // of every picture rendered
   QString SamplesFolder;                             // caWriteSamples
   QString Error;                                     // caError: what is wrong, one line
-  bool NoSettings = false;                           // --no-settings
+// --no-settings, anywhere on the line, keeps the windows from reading or
+// writing the remembered state (recent documents, last folders).
+//
+  QStringList QtArguments;  // Qt's own options with their values, for the windows
 };
 
 // The arguments after the program's name.
@@ -43,6 +50,10 @@ TCommandLine ParseCommandLine(const QStringList& Arguments);
 inline bool RunsWithoutDisplay(const TCommandLine& Line) {
   return Line.Action != TCommandLine::caWindows;
 }
+// Why the windows cannot be shown, on a system where Qt would otherwise
+// abort: no platform chosen (QT_QPA_PLATFORM, -platform) and no X11 or
+// Wayland display named. Empty when the windows can be tried.
+QString WhyNoDisplay(const TCommandLine& Line);
 QString UsageText();
 QString VersionText();
 

@@ -10,12 +10,12 @@
 #include <QJsonParseError>
 #include <QLocale>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QSet>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <type_traits>
 
 const QString DocumentFormat = QStringLiteral("phasediagrams-diagram");
 const QString DocumentExtension = QStringLiteral("pdiag");
@@ -182,14 +182,44 @@ QString ColourText(TColor c) {
       .toUpper();
 }
 
-// A float written as the shortest decimal that reads back to it, so that
-// 101.9613 stays 101.9613 in the file.
-double Shortest(float f) {
-  char buf[32];
-  const auto r = std::to_chars(buf, buf + sizeof buf, f);
-  double d = 0;
-  std::from_chars(buf, r.ptr, d);
-  return float(d) == f ? d : double(f);
+// Numbers as a user would write them. Unit conversions there and back
+// leave rounding errors: 97.5 % by mass goes to mole percent and back as
+// 97.49999999999999, a float 1900 as 1899.9999, a composition of 0 as
+// -9e-15. A number of precision F (float or double) is written with the
+// fewest decimals that keep it within a few units in its last place at the
+// scale of the diagram's numbers (100, the full scale of compositions, or
+// the number's own size when larger): 2 for a float, 16 for a double
+// (about 2e-13 of a percent). A value the user typed is written as typed
+// (101.9613 stays 101.9613); the file reads back to values within that
+// tolerance, and saving them again writes the same text.
+template <class F>
+double Tidy(F Value) {
+  if (!std::isfinite(Value)) return double(Value);
+  constexpr int Ulps = std::is_same_v<F, float> ? 2 : 16;
+  auto nearest = [](F f) {
+    const F scale = std::max(std::fabs(f), F(100));
+    const double tolerance = Ulps * double(std::nextafter(scale, std::numeric_limits<F>::infinity()) - scale);
+    char buf[128];
+    double d = 0;
+    for (int decimals = 0; decimals <= 40; ++decimals) {
+      const auto r = std::to_chars(buf, buf + sizeof buf, f, std::chars_format::fixed, decimals);
+      if (r.ec != std::errc()) break;
+      std::from_chars(buf, r.ptr, d);
+      if (std::fabs(d - double(f)) <= tolerance) return d == 0 ? 0.0 : d;  // no "-0"
+    }
+    // The shortest decimal that reads back to f itself.
+    const auto r = std::to_chars(buf, buf + sizeof buf, f);
+    std::from_chars(buf, r.ptr, d);
+    return d;
+  };
+  // Until written again unchanged, as the value read back would be.
+  double d = nearest(Value);
+  for (int i = 0; i < 8; ++i) {
+    const double again = nearest(F(d));
+    if (again == d) break;
+    d = again;
+  }
+  return d;
 }
 
 // --- Duplicate keys ----------------------------------------------------------
@@ -532,7 +562,7 @@ QString LineAndColumn(const QByteArray& Text, qsizetype Offset) {
 // --- Writing -----------------------------------------------------------------
 
 QJsonObject SubstanceJson(const TDocumentSubstance& s) {
-  QJsonObject o{{"name", s.Name}, {"molarMass", Shortest(s.MolMass)}};
+  QJsonObject o{{"name", s.Name}, {"molarMass", Tidy(s.MolMass)}};
   if (!s.Element.isEmpty() || s.ElementAtoms != 0) {
     o.insert("element", s.Element);
     o.insert("elementAtoms", s.ElementAtoms);
@@ -551,7 +581,7 @@ QJsonArray CurvesJson(const std::vector<TDocumentRun>& Runs) {
   QJsonArray curves;
   for (const TDocumentRun& run : Runs) {
     QJsonArray points;
-    for (const auto& [x, y] : run) points.append(QJsonArray{x, y});
+    for (const auto& [x, y] : run) points.append(QJsonArray{Tidy(x), Tidy(y)});
     curves.append(points);
   }
   return curves;
@@ -582,14 +612,14 @@ QJsonObject BinaryJson(const TBinaryDocument& d) {
   for (const TPhaseArea& a : d.Areas)
     areas.append(QJsonObject{{"identifier", a.Identifier},
                              {"twoPhase", a.TwoPhase != 0},
-                             {"c", Shortest(a.C)},
-                             {"t", Shortest(a.T)}});
+                             {"c", Tidy(a.C)},
+                             {"t", Tidy(a.T)}});
   o.insert("areas", areas);
   o.insert("curves", CurvesJson(d.Curves));
-  o.insert("limits", QJsonObject{{"lowT", d.LowTLimit},
-                                 {"highT", d.HighTLimit},
-                                 {"lowC", d.LowCLimit},
-                                 {"highC", d.HighCLimit}});
+  o.insert("limits", QJsonObject{{"lowT", Tidy(d.LowTLimit)},
+                                 {"highT", Tidy(d.HighTLimit)},
+                                 {"lowC", Tidy(d.LowCLimit)},
+                                 {"highC", Tidy(d.HighCLimit)}});
   QJsonObject p = PlotSettingsJson(d);
   p.insert("graphKind", GraphKindNames[d.GraphKind]);
   p.insert("gridType", BinaryGridNames[d.GridType]);
@@ -606,11 +636,11 @@ QJsonObject TernaryJson(const TTernaryDocument& d) {
     QJsonArray points;
     for (int k = 0; k < a.TPointCount && k < MaxTPoints; ++k) {
       const TTernaryTPoint& p = a.TPoints[std::size_t(k)];
-      points.append(QJsonArray{Shortest(p.A), Shortest(p.B), p.T});
+      points.append(QJsonArray{Tidy(p.A), Tidy(p.B), p.T});
     }
     areas.append(QJsonObject{{"identifier", a.Identifier},
                              {"twoPhase", a.TwoPhase != 0},
-                             {"fill", QJsonArray{Shortest(a.FillA), Shortest(a.FillB)}},
+                             {"fill", QJsonArray{Tidy(a.FillA), Tidy(a.FillB)}},
                              {"tpoints", points}});
   }
   o.insert("areas", areas);
@@ -620,7 +650,7 @@ QJsonObject TernaryJson(const TTernaryDocument& d) {
                                     {"error", i.Error},
                                     {"graphType", IsothermTypeNames[i.GraphType]},
                                     {"method", IsothermMethodNames[i.Method]},
-                                    {"methodStep", Shortest(i.MethodStep)},
+                                    {"methodStep", Tidy(i.MethodStep)},
                                     {"signed", i.Signed},
                                     {"signStep", i.SignStep},
                                     {"simplified", i.Simplified},
@@ -820,26 +850,3 @@ bool WriteDocument(const QString& FileName, const TDiagramDocument& Document, QS
   return true;
 }
 
-bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* Why) {
-  QSaveFile file(FileName);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-    if (Why) *Why = file.errorString();
-    return false;
-  }
-  qint64 done = 0;
-  while (done < Bytes.size()) {
-    const qint64 n = file.write(Bytes.constData() + done, Bytes.size() - done);
-    if (n <= 0) {
-      if (Why) *Why = file.error() != QFileDevice::NoError ? file.errorString()
-                                                           : QStringLiteral("the file could not be written");
-      file.cancelWriting();
-      return false;
-    }
-    done += n;
-  }
-  if (!file.commit()) {
-    if (Why) *Why = file.errorString();
-    return false;
-  }
-  return true;
-}

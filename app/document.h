@@ -18,6 +18,7 @@
 
 #include "diagram/binaplot.h"
 #include "diagram/ternagram.h"
+#include "platform/checked_file.h"  // WriteWholeFile
 #include "platform/color.h"
 
 class TBinagram;
@@ -143,12 +144,6 @@ QByteArray DocumentText(const TDiagramDocument& Document);
 // say) is refused with the reason instead of being saved. On failure the
 // message "Cannot save FILE: WHY".
 bool WriteDocument(const QString& FileName, const TDiagramDocument& Document, QString* Error);
-
-// Writes Bytes through a temporary file in the same folder and a rename.
-// Every write is checked as it happens (a buffered write would report a
-// file cut short by a full disk as written): on failure the old file is
-// left as it was, no temporary file remains, and Why says what happened.
-bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* Why);
 
 // --- Controls ------------------------------------------------------------------
 

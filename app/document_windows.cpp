@@ -12,6 +12,7 @@
 #include "app/main_form.h"
 #include "app/main_form_tools.h"
 #include "app/settings.h"
+#include "app/shortcuts.h"
 #include "app/ternary_form.h"
 #include "platform/messages.h"
 
@@ -74,7 +75,7 @@ void AddDocumentButtons(QWidget* Strip, int RowWidth, QWidget* Window, std::func
     }
     auto* action = new QAction(DocumentGlyph(b.IsOpen), QString::fromLatin1(b.Hint), Window);
     action->setObjectName(QString::fromLatin1(b.Name).replace("SpeedButton", "Action"));
-    action->setShortcut(b.Key);
+    action->setShortcuts(CommandKeys(b.Key));
     action->setShortcutContext(Qt::WindowShortcut);
     QObject::connect(action, &QAction::triggered, Window, [run = b.Run] { run(); });
     Window->addAction(action);
@@ -83,8 +84,7 @@ void AddDocumentButtons(QWidget* Strip, int RowWidth, QWidget* Window, std::func
     button->setDefaultAction(action);
     button->setAutoRaise(true);
     button->setGeometry(place);
-    button->setToolTip(QStringLiteral("%1 (%2)").arg(QString::fromLatin1(b.Hint),
-                                                     action->shortcut().toString(QKeySequence::NativeText)));
+    button->setToolTip(HintWithKey(QString::fromLatin1(b.Hint), *action));
     button->show();
     last = place;
   }

@@ -17,7 +17,8 @@ TMainForm* MainWindow();
 
 // Adds the two buttons to a tool bar strip, after the tool buttons already
 // there (in a new row of the strip when they would reach past RowWidth),
-// with the window-wide shortcuts QKeySequence::Open and SaveAs. Object
+// with the window-wide keys of CommandKeys(Open) and CommandKeys(SaveAs)
+// (Ctrl+O and Ctrl+Shift+S where the platform has none). Object
 // names "OpenSpeedButton" and "SaveAsSpeedButton", with the actions
 // "OpenAction" and "SaveAsAction".
 void AddDocumentButtons(QWidget* Strip, int RowWidth, QWidget* Window, std::function<void()> Open,

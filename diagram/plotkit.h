@@ -268,6 +268,12 @@ class TPhasePlot : public TCustomControl, public TSubstanceOwner {
 
 // --- Output --------------------------------------------------------------------
 
+// The year the printouts name, the same as the program's copyright.
+constexpr int CopyrightYear = 2026;
+// The footer of a printed diagram: "Printed by Ternagram component" and
+// "phasediagrams project, 2026" on two lines.
+QString PrintFooter(const QString& Component);
+
 // Prints Picture across the page's width with Footer (Arial 8) under it, as
 // one page. When the job cannot be started or finished the user is told
 // ("Cannot print the diagram on ...") and the result is false.

@@ -10,7 +10,7 @@
 
 namespace {
 // Under the printed picture: the component, then the project that makes it.
-const QString kFooter = QStringLiteral("Printed by Ternagram component\nphasediagrams project, 2026");
+const QString kFooter = PrintFooter(QStringLiteral("Ternagram"));
 }  // namespace
 
 void TTernagram::RenderFixedSize(TBitmap& Bitmap) {

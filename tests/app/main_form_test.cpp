@@ -100,9 +100,9 @@ TEST_F(MainFormTest, CaptionIsTheProgramsDescriptionAndFileVersion) {
   const TVersionInfo v;
   ASSERT_TRUE(v.Loaded());
   EXPECT_EQ(v.FileVersion(), "1.5.1.1");
-  EXPECT_EQ(v.ProductVersion(), "1.0");
+  EXPECT_EQ(v.ProductVersion(), "1.5.1.1");  // one version: file and product
   EXPECT_EQ(v.FixedFileVersion().Text(), "1.5.1.1");
-  EXPECT_EQ(v.FixedProductVersion().Text(), "1.0.0.0");
+  EXPECT_EQ(v.FixedProductVersion().Text(), "1.5.1.1");
   EXPECT_FALSE(v.FileDescription().isEmpty());
   EXPECT_EQ(form->windowTitle(), v.FileDescription() + " version 1.5.1.1");
   EXPECT_EQ(QApplication::applicationDisplayName(), form->windowTitle());
