@@ -38,9 +38,7 @@ struct TCommandLine {
   QSize Size{800, 600};                              // of every picture rendered
   QString SamplesFolder;                             // caWriteSamples
   QString Error;                                     // caError: what is wrong, one line
-// --no-settings, anywhere on the line, keeps the windows from reading or
-// writing the remembered state (recent documents, last folders).
-//
+  bool NoSettings = false;                           // --no-settings
   QStringList QtArguments;  // Qt's own options with their values, for the windows
 };
 
