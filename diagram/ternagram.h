@@ -206,6 +206,9 @@ class TTernagram : public TTernaplot {
   // index outside the areas in use, a surface that cannot be fitted).
   double AltitudeTemperature(int Area, double A, double B) const;
   double PolynomialTemperature(int Area, double A, double B) const;
+  // The Clough–Tocher surface on the Delaunay triangulation of the T-points;
+  // NaN for an area with fewer than three T-points or all on one line.
+  double TriangulationTemperature(int Area, double A, double B) const;
   // By TCalcMethod: NaN with tcThermodynamic, which has no model.
   double AreaTemperature(int Area, double A, double B) const;
 

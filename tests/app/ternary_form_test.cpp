@@ -128,6 +128,7 @@ TEST_F(TernaryFormTest, EveryOptionSetsItsPropertyOnTheDiagram) {
       {"Inner Lines", [&] { Choose("GridTypeGroup", 0); }, [&] { return g->GridType() == gtInnerParallel; }},
       {"Outside Scales", [&] { Choose("GridTypeGroup", 1); }, [&] { return g->GridType() == gtOutsideScale; }},
       {"All Scales", [&] { Choose("GridTypeGroup", 2); }, [&] { return g->GridType() == gtAllScales; }},
+      {"Triangulation", [&] { Choose("TCalcMethodGroup", 2); }, [&] { return g->TCalcMethod() == tcTriangulation; }},
       {"Polynomial", [&] { Choose("TCalcMethodGroup", 1); }, [&] { return g->TCalcMethod() == tcPolynomial; }},
       {"Altitude", [&] { Choose("TCalcMethodGroup", 0); }, [&] { return g->TCalcMethod() == tcAltitude; }},
       {"Points", [&] { Choose("LineTypeGroup", 0); }, [&] { return iso.GraphType() == itPoints; }},
@@ -280,6 +281,33 @@ TEST_F(TernaryFormTest, PointingMarkingAndZoomingOnTheWindow) {
   EXPECT_TRUE(Group("OrientationGroup")->isEnabled());
   EXPECT_EQ(g->SubstanceA()->Name(), "Bi");
   EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join("\n").toStdString();
+}
+
+// The sample reads what its T-points say: by every method at every T-point,
+// and through the mouse at the ternary eutectic's pixel and the pixels
+// around it by the altitude method (a midpoint far away once read 117 °C
+// there in the (Sn) field).
+TEST_F(TernaryFormTest, TheSampleReadsItsTPointTemperatures) {
+  for (int area = 0; area < g->Areas(); ++area)
+    for (int i = 0; i < g->AreaList()[area].TPointCount; ++i) {
+      const TTernaryTPoint& p = g->AreaList()[area].TPoints[i];
+      for (auto f : {&TTernagram::AltitudeTemperature, &TTernagram::PolynomialTemperature,
+                     &TTernagram::TriangulationTemperature})
+        EXPECT_NEAR((g->*f)(area, p.A, p.B), p.T, 2) << "area " << area << ", point " << i;
+    }
+
+  using namespace mousetest;
+  Show();
+  Choose("TCalcMethodGroup", 0);
+  if (g->DrawIsotherms()) Click(Find<QCheckBox>("DrawIsothermsCheckBox"));
+  g->Repaint();
+  const QPoint eutectic = At(ts::Eutectic.A, ts::Eutectic.B);
+  for (int dy = -1; dy <= 1; ++dy)
+    for (int dx = -1; dx <= 1; ++dx) {
+      Move(g, At(70, 10));  // the (Bi) field, far above 95 °C
+      Move(g, eutectic + QPoint(dx, dy));
+      EXPECT_NEAR(g->CursorPoint().T, 95, 2) << "pixel " << dx << ", " << dy << " from the eutectic";
+    }
 }
 
 TEST_F(TernaryFormTest, IsothermProgressShowsWhileTheWindowStaysResponsive) {

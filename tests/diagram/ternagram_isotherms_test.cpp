@@ -264,6 +264,36 @@ TEST(Isotherms, TestSystemPictureInEachLineType) {
   }
 }
 
+// The scan asks the chosen method: each unsmoothed chain point lies within
+// the band of its isotherm by that method's estimate in one of the areas,
+// and every method finds the isotherms between the eutectic and the peaks.
+TEST(Isotherms, EachMethodsScanKeepsToItsOwnEstimate) {
+  TTernagram g;
+  g.resize(900, 700);
+  ternarytest::LoadTestSystem(g);
+  g.SetDrawIsotherms(true);
+  TIsotherm& iso = *g.Isotherms();
+  iso.SetSmoothed(false);
+  iso.SetSimplified(false);
+  iso.SetError(6);  // wider than a grid step's change where the liquidus is steepest
+  for (auto method : {tcAltitude, tcPolynomial, tcTriangulation}) {
+    g.SetTCalcMethod(method);
+    g.Repaint();
+    ASSERT_TRUE(iso.Calculated);
+    for (int k = 0; k < iso.IsothermCount; ++k) {
+      const int T = g.IsothermTemperature(k);
+      if (T < 1650) EXPECT_GT(g.IsoPointCounts()[std::size_t(k)], 3) << method << " " << T;
+      for (int i = 0; i < g.IsoPointCounts()[std::size_t(k)]; ++i) {
+        const TIsoPoint p = g.IsoPoints()[std::size_t(k)][std::size_t(i)];
+        bool inBand = false;
+        for (int area = 0; area < g.Areas(); ++area)
+          inBand |= std::fabs(std::nearbyint(g.AreaTemperature(area, p.X, p.Y)) - T) <= iso.Error();
+        ASSERT_TRUE(inBand) << method << ", isotherm " << T << " at " << p.X << ", " << p.Y;
+      }
+    }
+  }
+}
+
 TEST(Isotherms, WhatRunsWhileTheScanYieldsIsSafe) {
   TTernagram g;
   g.resize(700, 520);
