@@ -299,10 +299,12 @@ void TTernagram::ComputeIsotherms(TCanvas& Canvas) {
     const int gaps = OrderChain(chain.data(), n);
     n -= std::min(gaps, n);
     if (n >= 10) {
+      auto smooth = [](TIsoPoint* p, int m) { SmoothChain(p, m); return m; };
       if (iso.Smoothed())
-        for (int pass = 0; pass < iso.SmoothedTimes(); ++pass) SmoothChain(chain.data(), n);
+        for (int pass = 0; pass < iso.SmoothedTimes(); ++pass) n = InStretches(chain.data(), n, JoinDistance, smooth);
       if (iso.Simplified())
-        for (int pass = 0; pass < iso.SimplifiedTimes(); ++pass) n = SimplifyChain(chain.data(), n);
+        for (int pass = 0; pass < iso.SimplifiedTimes(); ++pass)
+          n = InStretches(chain.data(), n, JoinDistance, SimplifyChain);
     }
     chain.resize(std::size_t(n));
     isoPointCounts_[k] = n;

@@ -75,6 +75,45 @@ TEST(IsothermChains, OrderingSmoothingAndThinning) {
   }
 }
 
+// Two pieces of one isotherm beside a side of the triangle, 22 % apart and
+// ordered one after the other (as the Bi-Pb-Sn sample's 200 °C isotherm in
+// the (Pb) and (Sn) fields): smoothing and thinning work on each piece as on
+// a chain of its own, so the gap stays and no line grows along the side.
+TEST(IsothermChains, SmoothingAndThinningStopAtBreaks) {
+  std::vector<TIsoPoint> upper, lower;
+  for (int i = 0; i < 12; ++i) {
+    upper.push_back({float(1 + i % 2), float(57 - i)});
+    lower.push_back({float(1 + i % 2), float(24 - i)});
+  }
+  auto joined = [](std::vector<TIsoPoint> a, const std::vector<TIsoPoint>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+  };
+  auto same = [](const std::vector<TIsoPoint>& got, int n, const std::vector<TIsoPoint>& expected) {
+    ASSERT_EQ(n, int(expected.size()));
+    for (int i = 0; i < n; ++i)
+      EXPECT_TRUE(got[std::size_t(i)].X == expected[std::size_t(i)].X && got[std::size_t(i)].Y == expected[std::size_t(i)].Y)
+          << "point " << i;
+  };
+  auto smooth = [](TIsoPoint* p, int m) { SmoothChain(p, m); return m; };
+
+  std::vector<TIsoPoint> chain = joined(upper, lower), u = upper, l = lower;
+  int n = int(chain.size());
+  for (int pass = 0; pass < 3; ++pass) {
+    n = InStretches(chain.data(), n, 10, smooth);
+    SmoothChain(u.data(), int(u.size()));
+    SmoothChain(l.data(), int(l.size()));
+  }
+  same(chain, n, joined(u, l));
+  EXPECT_GT(std::sqrt(Distance2(chain[11], chain[12])), 20);
+
+  n = InStretches(chain.data(), n, 10, SimplifyChain);
+  u.resize(std::size_t(SimplifyChain(u.data(), int(u.size()))));
+  l.resize(std::size_t(SimplifyChain(l.data(), int(l.size()))));
+  same(chain, n, joined(u, l));
+  EXPECT_GT(std::sqrt(Distance2(chain[u.size() - 1], chain[u.size()])), 20);
+}
+
 // Long chains are walked with a grid of cells; the walk must come out as the
 // plain comparison of every pair gives it, ties and failed steps included.
 TEST(IsothermChains, LongChainsWalkAsEveryPairComparedGivesThem) {
