@@ -301,7 +301,8 @@ void TTernagram::ComputeIsotherms(TCanvas& Canvas) {
     if (n >= 10) {
       auto smooth = [](TIsoPoint* p, int m) { SmoothChain(p, m); return m; };
       if (iso.Smoothed())
-        for (int pass = 0; pass < iso.SmoothedTimes(); ++pass) n = InStretches(chain.data(), n, JoinDistance, smooth);
+        for (int pass = 0; pass < iso.SmoothedTimes(); ++pass)
+          n = InStretches(chain.data(), n, JoinDistance, smooth);
       if (iso.Simplified())
         for (int pass = 0; pass < iso.SimplifiedTimes(); ++pass)
           n = InStretches(chain.data(), n, JoinDistance, SimplifyChain);

@@ -39,13 +39,20 @@ TTriangulatedSurface SurfaceOf(const std::vector<TReferencePoint>& points) {
 }
 
 // Twelve scattered compositions (percent) and a curved liquidus over them.
-const std::vector<std::pair<double, double>> Scattered = {
-    {3, 4}, {91, 2}, {2, 93}, {47, 6}, {6, 48}, {45, 44}, {22, 21}, {66, 17}, {17, 67}, {33, 52}, {58, 31}, {28, 34}};
-double Curved(double A, double B) { return 900 - 4 * A + 2 * B + 0.03 * A * B - 0.02 * B * B + 30 * std::sin(A / 12); }
+const std::vector<std::pair<double, double>> Scattered = {{3, 4},   {91, 2},  {2, 93},  {47, 6},
+                                                           {6, 48},  {45, 44}, {22, 21}, {66, 17},
+                                                           {17, 67}, {33, 52}, {58, 31}, {28, 34}};
+double Curved(double A, double B) {
+  return 900 - 4 * A + 2 * B + 0.03 * A * B - 0.02 * B * B + 30 * std::sin(A / 12);
+}
+double Plane(double A, double B) { return 1200 - 3.5 * A + 1.25 * B; }
 
 std::vector<TReferencePoint> Sampled(int n, double (*f)(double, double)) {
   std::vector<TReferencePoint> p;
-  for (int i = 0; i < n; ++i) p.push_back({Scattered[i].first, Scattered[i].second, f(Scattered[i].first, Scattered[i].second)});
+  for (int i = 0; i < n; ++i) {
+    const auto [A, B] = Scattered[std::size_t(i)];
+    p.push_back({A, B, f(A, B)});
+  }
   return p;
 }
 
@@ -71,10 +78,10 @@ TEST(TriangulatedSurface, PassesThroughEveryPointAndKeepsPlanes) {
           << n << " points, point " << i;
 
     // A plane comes back as the plane, inside the hull and beyond it.
-    const TTriangulatedSurface plane = SurfaceOf(Sampled(n, [](double A, double B) { return 1200 - 3.5 * A + 1.25 * B; }));
+    const TTriangulatedSurface plane = SurfaceOf(Sampled(n, Plane));
     for (double A = 0; A <= 100; A += 7)
       for (double B = 0; A + B <= 100; B += 7)
-        EXPECT_NEAR(plane.Value(A, B), 1200 - 3.5 * A + 1.25 * B, 1e-9) << n << " points at " << A << ", " << B;
+        EXPECT_NEAR(plane.Value(A, B), Plane(A, B), 1e-9) << n << " points at " << A << ", " << B;
   }
 }
 
