@@ -36,7 +36,7 @@ const QStringList GraphKindNames = {"gkHorizontal", "gkVertical"};
 const QStringList BinaryGridNames = {"gtOverAllScale", "gtOutsideScale"};
 const QStringList TernaryGridNames = {"gtInnerParallel", "gtOutsideScale", "gtAllScales"};
 const QStringList GraphTypeNames = {"gtPhase", "gtMelting"};
-const QStringList CalcMethodNames = {"tcAltitude", "tcPolynomial", "tcThermodynamic"};
+const QStringList CalcMethodNames = {"tcAltitude", "tcPolynomial", "tcThermodynamic", "tcTriangulation"};
 const QStringList IsothermTypeNames = {"itPoints", "itPolyline", "itSpline"};
 const QStringList IsothermMethodNames = {"imCornerConsecutive", "imCenterRadial"};
 

@@ -49,6 +49,9 @@ constexpr int CornerOrder[6][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {
 
 // The temperature unit items read C, F, K; the units run tuC, tuK, tuF.
 constexpr TTUnits TUnitItems[] = {tuC, tuF, tuK};
+// The temperature methods offered, in the order of their buttons. The
+// thermodynamic estimate has no model behind it and is not offered.
+constexpr TTCalcMethod TCalcMethodItems[] = {tcAltitude, tcPolynomial, tcTriangulation};
 
 // A swatch of the hot isotherm's colour for its button.
 QIcon Swatch(TColor c) {
@@ -240,7 +243,9 @@ void TTernaryForm::ShowProperties() {
   SetRadioGroupItemIndex(ui_->TUnitsGroup, int(std::find(std::begin(TUnitItems), std::end(TUnitItems), g->TUnits()) -
                                                std::begin(TUnitItems)));
   SetRadioGroupItemIndex(ui_->GridTypeGroup, g->GridType());
-  SetRadioGroupItemIndex(ui_->TCalcMethodGroup, g->TCalcMethod() == tcPolynomial ? 1 : 0);
+  const auto* method = std::find(std::begin(TCalcMethodItems), std::end(TCalcMethodItems), g->TCalcMethod());
+  SetRadioGroupItemIndex(ui_->TCalcMethodGroup,
+                         method == std::end(TCalcMethodItems) ? 0 : int(method - std::begin(TCalcMethodItems)));
   SetRadioGroupItemIndex(ui_->LineTypeGroup, iso.GraphType());
   ui_->LegendCheckBox->setChecked(g->Legend());
   ui_->ValuesTableCheckBox->setChecked(g->ValuesTable());
@@ -284,9 +289,8 @@ void TTernaryForm::GridTypeGroupClick() {
 }
 
 void TTernaryForm::TCalcMethodGroupClick() {
-  // The thermodynamic estimate has no model behind it and is not offered.
   const int i = RadioGroupItemIndex(ui_->TCalcMethodGroup);
-  if (i >= 0 && i <= 1) ui_->Ternagram1->SetTCalcMethod(i == 0 ? tcAltitude : tcPolynomial);
+  if (i >= 0 && i < int(std::size(TCalcMethodItems))) ui_->Ternagram1->SetTCalcMethod(TCalcMethodItems[i]);
 }
 
 void TTernaryForm::LineTypeGroupClick() {

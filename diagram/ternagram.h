@@ -118,6 +118,14 @@ int OrderChain(TIsoPoint* Points, int Count);
 void SmoothChain(TIsoPoint* Points, int Count);
 // One thinning pass; returns the new count.
 int SimplifyChain(TIsoPoint* Points, int Count);
+// Runs Pass (SmoothChain's or SimplifyChain's work, returning the new count)
+// on each stretch of the chain between breaks, where neighbours lie more
+// than Join apart and the drawing does not join them, and closes up the
+// stretches; returns the new count. A pass over the whole chain would pull
+// the ends of two stretches towards each other: pieces of one isotherm in
+// two fields, ordered one after the other, would then grow a line across
+// the gap, along the side of the triangle they both reach.
+int InStretches(TIsoPoint* Points, int Count, double Join, int (*Pass)(TIsoPoint*, int));
 }  // namespace ternary
 
 // The whole picture's layout: the triangle and the legend column.
@@ -208,6 +216,9 @@ class TTernagram : public TTernaplot {
   // index outside the areas in use, a surface that cannot be fitted).
   double AltitudeTemperature(int Area, double A, double B) const;
   double PolynomialTemperature(int Area, double A, double B) const;
+  // The Clough–Tocher surface on the Delaunay triangulation of the T-points;
+  // NaN for an area with fewer than three T-points or all on one line.
+  double TriangulationTemperature(int Area, double A, double B) const;
   // By TCalcMethod: NaN with tcThermodynamic, which has no model.
   double AreaTemperature(int Area, double A, double B) const;
 

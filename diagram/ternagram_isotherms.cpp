@@ -17,6 +17,7 @@
 #include "diagram/polynoms.h"
 #include "diagram/spl.h"
 #include "diagram/ternagram.h"
+#include "diagram/triangulation.h"
 #include "platform/application.h"
 
 using namespace ternary;
@@ -80,6 +81,7 @@ class TIsothermScan {
         t[k] = area.TPoints[k].T;
       }
       if (method_ == tcPolynomial) d.Fit = FitTemperatureSurface(n, a, b, t);
+      if (method_ == tcTriangulation) d.Surface = TTriangulatedSurface(n, a, b, t);
     }
     const double step = g.Isotherms()->MethodStep();
     const long long rows = std::llround(100 / step);
@@ -123,11 +125,17 @@ class TIsothermScan {
     int Count = 0;
     TAltitudePoints Points{};
     TMatrix Fit;
+    TTriangulatedSurface Surface;
   };
 
   // Fills in the temperatures of jobs From..To-1. The altitude estimate takes
   // the jobs of one area together, so that several run side by side.
   void Estimate(std::size_t From, std::size_t To) {
+    if (method_ == tcTriangulation) {
+      for (std::size_t k = From; k < To; ++k)
+        jobs_[k].T = areas_[std::size_t(jobs_[k].Area)].Surface.Value(jobs_[k].A, jobs_[k].B);
+      return;
+    }
     if (method_ != tcAltitude) {
       for (std::size_t k = From; k < To; ++k) {
         const TAreaData& d = areas_[std::size_t(jobs_[k].Area)];
@@ -318,10 +326,13 @@ void TTernagram::ComputeIsotherms(TCanvas& Canvas) {
     gaps[k] = OrderChain(chain.data(), n);
     n -= std::min(gaps[k], n);
     if (n >= 10) {
+      auto smooth = [](TIsoPoint* p, int m) { SmoothChain(p, m); return m; };
       if (smoothed)
-        for (int pass = 0; pass < smoothedTimes; ++pass) SmoothChain(chain.data(), n);
+        for (int pass = 0; pass < smoothedTimes; ++pass)
+          n = InStretches(chain.data(), n, JoinDistance, smooth);
       if (simplified)
-        for (int pass = 0; pass < simplifiedTimes; ++pass) n = SimplifyChain(chain.data(), n);
+        for (int pass = 0; pass < simplifiedTimes; ++pass)
+          n = InStretches(chain.data(), n, JoinDistance, SimplifyChain);
     }
     chain.resize(std::size_t(n));
     counts[k] = n;

@@ -20,7 +20,8 @@ enum TCUnits { cuMolPercents, cuMolParts, cuMassPercents, cuMassParts };
 enum TTUnits { tuC, tuK, tuF };
 enum TDataOrientation { doDirect, doACB, doBAC, doBCA, doCAB, doCBA };
 enum TGridType { gtInnerParallel, gtOutsideScale, gtAllScales };
-enum TTCalcMethod { tcAltitude, tcPolynomial, tcThermodynamic };
+// tcTriangulation: a smooth surface through every T-point (diagram/triangulation.h).
+enum TTCalcMethod { tcAltitude, tcPolynomial, tcThermodynamic, tcTriangulation };
 enum TIsothermMethod { imCornerConsecutive, imCenterRadial };
 enum TIsothermType { itPoints, itPolyline, itSpline };
 }  // namespace ternary

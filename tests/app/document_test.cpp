@@ -210,6 +210,7 @@ TEST(Document, WhatIsSavedOpensToTheSamePicture) {
   {
     TTernagram test, other;
     ternarytest::LoadTestSystem(test);
+    test.SetTCalcMethod(ternary::tcTriangulation);  // stored by its name, after the others
     LoadFullTernary(other);
     ExpectSameAfterSaveAndOpen(test, other, "ternary test system");
   }

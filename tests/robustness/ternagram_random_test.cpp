@@ -197,7 +197,7 @@ class Iteration {
       case 3: Log("units"); g_->SetCUnits(TCUnits(r_.Int(0, 3))); break;
       case 4: Log("orientation"); g_->SetDataOrientation(TDataOrientation(r_.Int(0, 5))); break;
       case 5: Log("isotherms"); g_->SetDrawIsotherms(r_.Chance(0.6)); break;
-      case 6: Log("method"); g_->SetTCalcMethod(TTCalcMethod(r_.Int(0, 2))); break;
+      case 6: Log("method"); g_->SetTCalcMethod(TTCalcMethod(r_.Int(0, 3))); break;
       case 7: Log("method step"); iso.SetMethodStep(float(r_.Chance(0.2) ? r_.Value(-5, 5) : r_.Real(1, 3))); break;
       case 8: Log("isotherm graph"); iso.SetGraphType(TIsothermType(r_.Int(0, 2))); break;
       case 9: Log("smoothing"); iso.SetSmoothed(r_.Chance(0.5)); iso.SetSimplified(r_.Chance(0.5)); break;
