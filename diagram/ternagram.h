@@ -343,6 +343,7 @@ class TTernagram : public TTernaplot {
 
   QString axisCaption_;
   int hotArea_ = -1;
+  int boundaryArea_ = -1;  // on a division point: a field beside it
   bool divisionPoint_ = false;
   QString divisionText_;
   TTernaLayout layout_;

@@ -36,6 +36,9 @@ int TTernagram::LookupArea(const TCanvas& Canvas, int X, int Y, TColor c) {
   if (probe.Division) {
     divisionPoint_ = true;
     divisionText_ = QStringLiteral("Division Point");
+    // The liquidus is continuous across a boundary: the temperature on it
+    // is that of the fields beside it, of the first one the probe met.
+    boundaryArea_ = AreaOfColor(probe.Color, Areas());
     return -1;
   }
   SetDivisionPoint(false);
@@ -98,10 +101,11 @@ void TTernagram::MouseMove(TShiftState Shift, int X, int Y) {
   cursorPoint_.A = view.AAt(X, Y) / f;
   cursorPoint_.C = view.CAt(X, Y) / f;
   cursorPoint_.B = scale - (cursorPoint_.A + cursorPoint_.C);
-  // Off every area (a boundary's pixel, a junction of boundaries) or where
+  // Off every area (white paper, a line with no field beside it) or where
   // the estimate gives none, there is no temperature: NaN, shown as "-".
-  cursorPoint_.T = area >= 0 ? AreaTemperature(area, cursorPoint_.A * f, cursorPoint_.B * f)
-                             : std::numeric_limits<double>::quiet_NaN();
+  const int field = area >= 0 ? area : divisionPoint_ ? boundaryArea_ : -1;
+  cursorPoint_.T = field >= 0 ? AreaTemperature(field, cursorPoint_.A * f, cursorPoint_.B * f)
+                              : std::numeric_limits<double>::quiet_NaN();
 
   if (allowZoom_ && !zoom_ && zoomDragging_) {
     const double l0 = whole.LeftEdgeX(dragStart_.Y), r0 = whole.RightEdgeX(dragStart_.Y);

@@ -211,7 +211,11 @@ QString Bare(QString Code) {
 
 TEST(ReadmeExamples, HostCodeCompilesAsWrittenAndFillsItsArea) {
   MessageCollector messages;
-  const QList<QByteArray> code = Examples("cpp");
+  // The whole host examples; a fragment that leaves code out ("// ...") is
+  // an excerpt of examples/host/, which is built against the installed
+  // package by the installation test.
+  QList<QByteArray> code = Examples("cpp");
+  code.removeIf([](const QByteArray& c) { return c.contains("// ..."); });
   ASSERT_EQ(code.size(), 2);
   EXPECT_EQ(Bare(QString::fromUtf8(code[0])), Bare(BinaryHostText));
   EXPECT_EQ(Bare(QString::fromUtf8(code[1])), Bare(TernaryHostText));
