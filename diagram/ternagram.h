@@ -242,6 +242,14 @@ class TTernagram : public TTernaplot {
   // curves and the liquidus estimate of TCalcMethod; the last stage is the
   // eutectic or says why the construction stops.
   std::vector<TCrystallizationStage> CrystallizationPath(double A, double B) const;
+  // The area at A, B (percent), found by colour as the read-out finds it
+  // but on an unzoomed picture of the curves and fills alone: its index, -1
+  // for none, -2 on a boundary between areas.
+  int AreaAt(double A, double B) const;
+  // Marks A, B (percent) as a right click there does, with the area and
+  // the liquidus temperature found there, and raises OnMarkPoint; nothing
+  // without MarkMode or while zoomed.
+  void MarkPoint(double A, double B);
   // The colour the path is drawn in; the read-out looks past it.
   static constexpr TColor CrystallizationColor = 0x800080;
 
@@ -415,6 +423,7 @@ class TTernagram : public TTernaplot {
   bool drawCrystallization_ = false;
   struct TCrystallizationCache;
   mutable std::shared_ptr<TCrystallizationCache> crystallization_;
+  TCrystallizationCache& CrystallizationMap() const;
 
   // Polynomial fits reused while an area's T-points stay the same.
   struct TFitCache;

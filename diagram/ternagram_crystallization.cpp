@@ -177,25 +177,49 @@ void TTernagram::SetDrawCrystallization(bool Value) { Change(drawCrystallization
 
 // --- The path ------------------------------------------------------------------------
 
-std::vector<TCrystallizationStage> TTernagram::CrystallizationPath(double A, double B) const {
+// The map brought up to date with the curves and seeds.
+TTernagram::TCrystallizationCache& TTernagram::CrystallizationMap() const {
   if (!crystallization_) crystallization_ = std::make_shared<TCrystallizationCache>();
   TCrystallizationCache& cache = *crystallization_;
-  const int areas = AreasInUse();
-
-  TCrystallizationSystem system;
-  system.Boundaries = BoundaryPolylines(*this, cache.Map);
+  const std::vector<std::vector<P2>> lines = BoundaryPolylines(*this, cache.Map);
   std::vector<std::pair<float, float>> seeds;
-  for (int i = 0; i < areas; ++i) seeds.emplace_back(AreaList()[i].FillA, AreaList()[i].FillB);
-  if (!cache.Drawn || cache.Lines.size() != system.Boundaries.size() || cache.Seeds != seeds ||
-      !std::equal(cache.Lines.begin(), cache.Lines.end(), system.Boundaries.begin(),
-                  [](const std::vector<P2>& a, const std::vector<P2>& b) {
-                    return a.size() == b.size() &&
-                           std::equal(a.begin(), a.end(), b.begin(), [](const P2& p, const P2& q) {
-                             return p.A == q.A && p.B == q.B;
-                           });
-                  }))
-    cache.Draw(system.Boundaries, seeds);
+  for (int i = 0; i < AreasInUse(); ++i) seeds.emplace_back(AreaList()[i].FillA, AreaList()[i].FillB);
+  auto same = [](const std::vector<P2>& a, const std::vector<P2>& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](const P2& p, const P2& q) {
+             return p.A == q.A && p.B == q.B;
+           });
+  };
+  if (!cache.Drawn || cache.Seeds != seeds || cache.Lines.size() != lines.size() ||
+      !std::equal(cache.Lines.begin(), cache.Lines.end(), lines.begin(), same))
+    cache.Draw(lines, seeds);
+  return cache;
+}
 
+int TTernagram::AreaAt(double A, double B) const {
+  const int areas = AreasInUse();
+  return CrystallizationMap().FieldAt(A, B, areas);
+}
+
+void TTernagram::MarkPoint(double A, double B) {
+  if (!markMode_ || zoom_) return;
+  const int area = AreaAt(A, B);
+  markedPoint_.A = A;
+  markedPoint_.B = B;
+  markedPoint_.C = 100 - A - B;
+  const double t = area >= 0 ? AreaTemperature(area, A, B) : std::nan("");
+  markedPoint_.T = std::isfinite(t) ? t : 0;
+  markedPoint_.PhaseName = area >= 0 ? AreaList()[area].Identifier : QString();
+  markedPoint_.CoPhases = area >= 0 && AreaList()[area].TwoPhase != 0 ? 2 : 0;
+  markedPoint_.Visible = true;
+  DoMarkPoint();
+  Invalidate();
+}
+
+std::vector<TCrystallizationStage> TTernagram::CrystallizationPath(double A, double B) const {
+  const int areas = AreasInUse();
+  TCrystallizationCache& cache = CrystallizationMap();
+  TCrystallizationSystem system;
+  system.Boundaries = cache.Lines;
   system.FieldAt = [&](double a, double b) { return cache.FieldAt(a, b, areas); };
   system.PrimaryOf = [this](int field) -> std::optional<P2> {
     const TPrimaryPhase& p = AreaList()[field].PrimaryPhase;
