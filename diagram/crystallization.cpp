@@ -175,7 +175,17 @@ std::vector<TCrystallizationStep> TraceCrystallization(const TCrystallizationSys
   const double solid1 = t / (1 + t);
   first.Way = {X, L1};
   steps.push_back(first);
-  const double t1 = S.Temperature(f, L1.A, L1.B);
+  // On a boundary the liquidus is the field's surface as it reaches the
+  // boundary: extrapolated along a straight line from two points inside the
+  // field, where the read-out reads it. An estimate may jump right at the
+  // boundary (a curve bent past the straight edge between the T-points);
+  // a plane is met exactly.
+  auto fromInside = [&](P2 p, P2 in) {
+    const double near = S.Temperature(f, p.A + in.A * S.Probe, p.B + in.B * S.Probe);
+    const double far = S.Temperature(f, p.A + in.A * 2 * S.Probe, p.B + in.B * 2 * S.Probe);
+    return std::isfinite(near) && std::isfinite(far) ? 2 * near - far : S.Temperature(f, p.A, p.B);
+  };
+  const double t1 = fromInside(L1, Unit(X - L1));
   if (!onCurve) {  // the side of the triangle: nothing lies beyond it
     steps.push_back(Stopped(csNoNeighbour, L1, t1, {f}, solid1, {solid1}));
     return steps;
@@ -216,7 +226,7 @@ std::vector<TCrystallizationStep> TraceCrystallization(const TCrystallizationSys
     const double l = WayLength(ways[k]);
     if (l <= 0) continue;
     const P2 q = AlongWay(ways[k], std::min(DownhillStep, l));
-    const double tq = S.Temperature(f, q.A, q.B);
+    const double tq = fromInside(q, across * -1);
     if (std::isfinite(tq)) downhill[k] = tq;
   }
   const int way = downhill[0] <= downhill[1] ? 0 : 1;

@@ -48,7 +48,7 @@ TEST(CrystallizationSample, EachFieldsMeltRunsFromItsCornerToTheEutecticAsTheRea
   const struct {
     const char* Field;
     int Area;
-    ts::TTernarySamplePoint Corner;
+    TTernarySamplePoint Corner;
     double A, B;
   } melts[] = {{"Bi", ts::FieldBi, ts::Bi, 72, 14}, {"Pb", ts::FieldPb, ts::Pb, 22, 62},
                {"Sn", ts::FieldSn, ts::Sn, 22, 14}};
@@ -84,12 +84,17 @@ TEST(CrystallizationSample, EachFieldsMeltRunsFromItsCornerToTheEutecticAsTheRea
     EXPECT_GT(std::hypot(s[1].A - pa, s[1].B - pb), std::hypot(xa - pa, xb - pb));
     EXPECT_EQ(g.AreaAt(s[1].A, s[1].B), -2);
     // Just before L1 the read-out under the cursor shows the stage's
-    // temperature (a few pixels off L1, a degree or so away).
+    // temperature (a few pixels off L1, a degree or so away); the path
+    // itself is taken off so that the cursor stands on the field.
+    g.SetDrawCrystallization(false);
+    g.Repaint();
     const double before = 0.995;
     const TPoint q = g.TriangleMap().transformRounded(pa + (s[1].A - pa) * before, pb + (s[1].B - pb) * before);
     Send(&g, QEvent::MouseMove, QPoint(q.X, q.Y), Qt::NoButton, Qt::NoButton);
     EXPECT_EQ(g.HotArea(), m.Area);
     EXPECT_NEAR(g.CursorPoint().T, s[1].T, 1.5);
+    g.SetDrawCrystallization(true);
+    g.Repaint();
 
     // Down the valley to the ternary eutectic, the temperature falling.
     EXPECT_NEAR(s[2].A, ts::Eutectic.A, 1e-4);
