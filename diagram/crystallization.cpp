@@ -127,6 +127,27 @@ TCrystallizationStep Stopped(TCrystallizationStop why, P2 at, double T, std::vec
   return s;
 }
 
+// The fields on a ring around a point other than f and g, the most often
+// met first.
+std::vector<int> FieldsAround(const TCrystallizationSystem& S, P2 at, int f, int g) {
+  std::map<int, int> seen;
+  constexpr int RingPoints = 36;
+  for (int k = 0; k < RingPoints; ++k) {
+    const double a = 2 * std::numbers::pi * k / RingPoints;
+    // A unit step on the equilateral triangle at angle a.
+    const double x = std::cos(a), y = std::sin(a);
+    const double b = y / Sin60;
+    const P2 r = at + P2{-x - b / 2, b} * S.Ring;
+    const int field = S.FieldAt(r.A, r.B);
+    if (field >= 0 && field != f && field != g) ++seen[field];
+  }
+  std::vector<std::pair<int, int>> order(seen.begin(), seen.end());
+  std::stable_sort(order.begin(), order.end(), [](auto& a, auto& b) { return a.second > b.second; });
+  std::vector<int> fields;
+  for (const auto& [field, count] : order) fields.push_back(field);
+  return fields;
+}
+
 }  // namespace
 
 std::optional<std::array<double, 3>> Barycentric(P2 X, P2 P, P2 Q, P2 R) {
@@ -195,9 +216,27 @@ std::vector<TCrystallizationStep> TraceCrystallization(const TCrystallizationSys
     return steps;
   }
 
+  // A ray straight into the point where the field meets two others: the
+  // liquid reaches the eutectic without a cotectic stage.
+  const std::vector<P2>* pts = &S.Boundaries[std::size_t(hit.Curve)];
+  if (Same(L1, pts->front()) || Same(L1, pts->back())) {
+    const std::vector<int> others = FieldsAround(S, L1, f, -1);
+    if (others.size() >= 2 && S.PrimaryOf(others[0]) && S.PrimaryOf(others[1])) {
+      TCrystallizationStep eut;
+      eut.Kind = ckEutectic;
+      eut.T = S.Temperature(f, L1.A, L1.B);
+      if (!std::isfinite(eut.T)) eut.T = t1;
+      eut.Liquid = L1;
+      eut.Fields = {f, others[0], others[1]};
+      eut.Solid = solid1;
+      eut.Shares = {solid1, 0, 0};
+      steps.push_back(eut);
+      return steps;
+    }
+  }
+
   // The neighbouring field across the boundary: beside it, away from X;
   // failing that, straight on along the ray.
-  const std::vector<P2>* pts = &S.Boundaries[std::size_t(hit.Curve)];
   const P2 tangent = (*pts)[std::size_t(hit.Segment) + 1] - (*pts)[std::size_t(hit.Segment)];
   P2 across = Normal(tangent);
   if (Cross(tangent, across) * Cross(tangent, X - L1) > 0) across = across * -1;
@@ -255,20 +294,9 @@ std::vector<TCrystallizationStep> TraceCrystallization(const TCrystallizationSys
   int curve = hit.Curve;
   for (std::size_t guard = 0; guard <= S.Boundaries.size(); ++guard) {
     const P2 end = cot.Way.back();
-    std::map<int, int> seen;
-    constexpr int RingPoints = 36;
-    for (int k = 0; k < RingPoints; ++k) {
-      const double a = 2 * std::numbers::pi * k / RingPoints;
-      // A unit step on the equilateral triangle at angle a.
-      const double x = std::cos(a), y = std::sin(a);
-      const double b = y / Sin60;
-      const P2 r = end + P2{-x - b / 2, b} * S.Ring;
-      const int field = S.FieldAt(r.A, r.B);
-      if (field >= 0 && field != f && field != g) ++seen[field];
-    }
-    if (!seen.empty()) {
-      h = std::max_element(seen.begin(), seen.end(), [](auto& a, auto& b) { return a.second < b.second; })
-              ->first;
+    const std::vector<int> around = FieldsAround(S, end, f, g);
+    if (!around.empty()) {
+      h = around.front();
       break;
     }
     // No third field here: a single other curve from this point carries the

@@ -153,6 +153,17 @@ TEST_F(Crystallization, PathOfAMeltInFieldAMatchesTheHandConstruction) {
   EXPECT_NEAR(c[2].SolidPercent, 100 * 2.0 / 3, Fraction);
   EXPECT_NEAR(c[2].SharePercents[0], 100 * 17.0 / 30, Fraction);
   EXPECT_NEAR(c[2].SharePercents[1], 10, Fraction);
+
+  // A melt on the line from its corner to E, (65, 15): the liquid reaches
+  // E itself (t = 1, half solid) and freezes there without a cotectic stage.
+  const std::vector<TCrystallizationStage> e = g.CrystallizationPath(65, 15);
+  ASSERT_EQ(e.size(), 2u);
+  EXPECT_EQ(e[1].Kind, ckEutectic);
+  EXPECT_NEAR(e[1].A, 30, Composition);
+  EXPECT_NEAR(e[1].B, 30, Composition);
+  EXPECT_NEAR(e[1].T, 560, Degrees);
+  EXPECT_NEAR(e[1].SolidPercent, 50, Fraction);
+  EXPECT_EQ(e[1].Phases.split(" + ").size(), 3);
 }
 
 TEST_F(Crystallization, EveryCaseWhereTheConstructionDoesNotApplySaysWhyAndStops) {
