@@ -310,41 +310,38 @@ void TTernagram::DrawCrystallizationPath(TCanvas& Canvas) {
     return std::pair{view.X(p.A, p.B, y), y};
   };
 
-  Canvas.Pen.Width = 2;
-  for (const TCrystallizationStage& s : stages) {
-    for (std::size_t k = 1; k < s.Way.size(); ++k) segment(s.Way[k - 1], s.Way[k]);
-    // An arrowhead halfway along the way, pointing the way the liquid goes.
-    if (s.Way.size() < 2) continue;
+  // An arrowhead halfway along a way (its length in the picture), pointing
+  // the way the liquid goes; none on a way too short to carry one or whose
+  // middle lies outside the zoom window.
+  auto arrowhead = [&](const std::vector<P2>& way) {
+    std::vector<std::pair<double, double>> px;
+    for (const P2& p : way) px.push_back(place(p));
+    std::vector<double> lengths;
     double total = 0;
-    for (std::size_t k = 1; k < s.Way.size(); ++k) {
-      const auto [ax, ay] = place(s.Way[k - 1]);
-      const auto [bx, by] = place(s.Way[k]);
-      total += std::hypot(bx - ax, by - ay);
-    }
-    if (total < 16) continue;
+    for (std::size_t k = 1; k < px.size(); ++k)
+      total += lengths.emplace_back(std::hypot(px[k].first - px[k - 1].first, px[k].second - px[k - 1].second));
+    if (total < 16) return;
     double walked = 0;
-    for (std::size_t k = 1; k < s.Way.size(); ++k) {
-      const auto [ax, ay] = place(s.Way[k - 1]);
-      const auto [bx, by] = place(s.Way[k]);
-      const double l = std::hypot(bx - ax, by - ay);
-      if (walked + l < total / 2 || l == 0) {
-        walked += l;
-        continue;
-      }
-      const double f = (total / 2 - walked) / l;
-      const P2 mid{s.Way[k - 1].A + (s.Way[k].A - s.Way[k - 1].A) * f,
-                   s.Way[k - 1].B + (s.Way[k].B - s.Way[k - 1].B) * f};
-      if (!shown(mid)) break;
-      const double ux = (bx - ax) / l, uy = (by - ay) / l;
-      const auto [tx, ty] = place(mid);
-      const double hx = tx + ux * 5, hy = ty + uy * 5;  // the tip a little ahead
-      Canvas.Pen.Width = 1;
-      Canvas.Polygon({TPoint{RoundPixel(hx), RoundPixel(hy)},
-                      TPoint{RoundPixel(hx - ux * 10 - uy * 5), RoundPixel(hy - uy * 10 + ux * 5)},
-                      TPoint{RoundPixel(hx - ux * 10 + uy * 5), RoundPixel(hy - uy * 10 - ux * 5)}});
-      Canvas.Pen.Width = 2;
-      break;
-    }
+    std::size_t k = 0;
+    while (k + 1 < lengths.size() && (lengths[k] == 0 || walked + lengths[k] < total / 2)) walked += lengths[k++];
+    const double l = lengths[k];
+    if (l == 0) return;
+    const double f = (total / 2 - walked) / l;
+    const P2 mid{way[k].A + (way[k + 1].A - way[k].A) * f, way[k].B + (way[k + 1].B - way[k].B) * f};
+    if (!shown(mid)) return;
+    const double ux = (px[k + 1].first - px[k].first) / l, uy = (px[k + 1].second - px[k].second) / l;
+    const auto [tx, ty] = place(mid);
+    const double hx = tx + ux * 5, hy = ty + uy * 5;  // the tip a little ahead
+    Canvas.Pen.Width = 1;
+    Canvas.Polygon({TPoint{RoundPixel(hx), RoundPixel(hy)},
+                    TPoint{RoundPixel(hx - ux * 10 - uy * 5), RoundPixel(hy - uy * 10 + ux * 5)},
+                    TPoint{RoundPixel(hx - ux * 10 + uy * 5), RoundPixel(hy - uy * 10 - ux * 5)}});
+  };
+
+  for (const TCrystallizationStage& s : stages) {
+    Canvas.Pen.Width = 2;
+    for (std::size_t k = 1; k < s.Way.size(); ++k) segment(s.Way[k - 1], s.Way[k]);
+    if (s.Way.size() >= 2) arrowhead(s.Way);
   }
   // Dots where the stages change.
   Canvas.Pen.Width = 1;
