@@ -483,7 +483,8 @@ void ReadTernary(const TObject& doc, TTernaryDocument& d) {
 
   const QJsonArray areas = AreaList(doc["areas"], doc.Path("areas"));
   for (qsizetype i = 0; i < areas.size(); ++i) {
-    const TObject a(areas[i], At(doc.Path("areas"), i), {"identifier", "twoPhase", "fill", "tpoints"});
+    const TObject a(areas[i], At(doc.Path("areas"), i), {"identifier", "twoPhase", "fill", "tpoints"},
+                    {"primary"});
     TTernaryArea area;
     area.Identifier = ReadIdentifier(a["identifier"], a.Path("identifier"));
     area.TwoPhase = Bool(a["twoPhase"], a.Path("twoPhase")) ? 1 : 0;
@@ -503,6 +504,12 @@ void ReadTernary(const TObject& doc, TTernaryDocument& d) {
       area.TPoints[std::size_t(k)] = {float(ab.first), float(ab.second), t};
     }
     area.TPointCount = std::uint8_t(points.size());
+    if (a.Has("primary")) {
+      // The solid crystallizing first from the area's melts.
+      const auto p = TernaryPoint(Tuple(a["primary"], a.Path("primary"), 2, "a composition [A, B]"),
+                                  a.Path("primary"));
+      area.PrimaryPhase = {true, float(p.first), float(p.second)};
+    }
     d.Areas.push_back(area);
   }
 
@@ -537,7 +544,8 @@ void ReadTernary(const TObject& doc, TTernaryDocument& d) {
 
   const TObject p(doc["presentation"], doc.Path("presentation"),
                   WithPlotSettingKeys({"graphType", "drawTPoints", "drawIsotherms", "tCalcMethod",
-                                       "gridSteps", "gridType", "hotIsotherm", "hotIsothermColor"}));
+                                       "gridSteps", "gridType", "hotIsotherm", "hotIsothermColor"}),
+                  {"drawCrystallization", "markedPoint"});
   ReadPlotSettings(p, d);
   d.GraphType = Enumerator<TGraphType>(p["graphType"], p.Path("graphType"), GraphTypeNames);
   d.DrawTPoints = Bool(p["drawTPoints"], p.Path("drawTPoints"));
@@ -549,6 +557,10 @@ void ReadTernary(const TObject& doc, TTernaryDocument& d) {
   if (d.HotIsotherm % 10)
     Refuse(p.Path("hotIsotherm"), QStringLiteral("%1 is not a multiple of 10").arg(d.HotIsotherm));
   d.HotIsothermColor = Colour(p["hotIsothermColor"], p.Path("hotIsothermColor"));
+  if (p.Has("drawCrystallization")) d.DrawCrystallization = Bool(p["drawCrystallization"], p.Path("drawCrystallization"));
+  if (p.Has("markedPoint"))
+    d.MarkedPoint = TernaryPoint(Tuple(p["markedPoint"], p.Path("markedPoint"), 2, "a point [A, B]"),
+                                 p.Path("markedPoint"));
 }
 
 // "line 3, column 7" of a byte offset.
@@ -638,10 +650,13 @@ QJsonObject TernaryJson(const TTernaryDocument& d) {
       const TTernaryTPoint& p = a.TPoints[std::size_t(k)];
       points.append(QJsonArray{Tidy(p.A), Tidy(p.B), p.T});
     }
-    areas.append(QJsonObject{{"identifier", a.Identifier},
-                             {"twoPhase", a.TwoPhase != 0},
-                             {"fill", QJsonArray{Tidy(a.FillA), Tidy(a.FillB)}},
-                             {"tpoints", points}});
+    QJsonObject area{{"identifier", a.Identifier},
+                     {"twoPhase", a.TwoPhase != 0},
+                     {"fill", QJsonArray{Tidy(a.FillA), Tidy(a.FillB)}},
+                     {"tpoints", points}};
+    if (a.PrimaryPhase.Defined)
+      area.insert("primary", QJsonArray{Tidy(a.PrimaryPhase.A), Tidy(a.PrimaryPhase.B)});
+    areas.append(area);
   }
   o.insert("areas", areas);
   o.insert("curves", CurvesJson(d.Curves));
@@ -668,6 +683,8 @@ QJsonObject TernaryJson(const TTernaryDocument& d) {
   p.insert("gridType", TernaryGridNames[d.GridType]);
   p.insert("hotIsotherm", d.HotIsotherm);
   p.insert("hotIsothermColor", ColourText(d.HotIsothermColor));
+  p.insert("drawCrystallization", d.DrawCrystallization);
+  if (d.MarkedPoint) p.insert("markedPoint", QJsonArray{d.MarkedPoint->first, d.MarkedPoint->second});
   o.insert("presentation", p);
   return o;
 }
@@ -680,7 +697,7 @@ const QStringList KeyOrder = {
     "isotherms", "presentation",
     // units, substances, areas, limits
     "composition", "temperature", "orientation", "name", "molarMass", "element", "elementAtoms",
-    "identifier", "twoPhase", "c", "t", "fill", "tpoints", "lowT", "highT", "lowC", "highC",
+    "identifier", "twoPhase", "c", "t", "fill", "tpoints", "primary", "lowT", "highT", "lowC", "highC",
     // isotherms
     "color", "error", "graphType", "method", "methodStep", "signed", "signStep", "simplified",
     "simplifiedTimes", "smoothed", "smoothedTimes", "step", "width",
@@ -688,7 +705,7 @@ const QStringList KeyOrder = {
     "graphKind", "border", "paperColor", "drawSplines", "drawAreas", "drawTPoints",
     "drawIsotherms", "allowZoom", "legend", "valuesTable", "coPhasesTable", "markMode",
     "mouseGrid", "tCalcMethod", "gridSteps", "gridType", "cAxisStep", "tAxisStep", "hotIsotherm",
-    "hotIsothermColor"};
+    "hotIsothermColor", "drawCrystallization", "markedPoint"};
 
 // A value the way Qt writes it (numbers in their shortest exact form).
 QByteArray Scalar(const QJsonValue& v) {

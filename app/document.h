@@ -13,6 +13,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -113,6 +114,10 @@ struct TTernaryDocument : TPlotSettings {
   ternary::TGridType GridType = ternary::gtAllScales;
   int HotIsotherm = 0;
   TColor HotIsothermColor = 0xFF0000;
+  // The crystallization path of the marked melt, and the melt (A, B in
+  // percent) when a point is marked; both optional in a file.
+  bool DrawCrystallization = false;
+  std::optional<std::pair<double, double>> MarkedPoint;
 };
 
 struct TDiagramDocument {

@@ -247,6 +247,8 @@ TDiagramDocument DocumentOf(const TTernagram& g) {
   d.GridType = g.GridType();
   d.HotIsotherm = g.HotIsotherm();
   d.HotIsothermColor = g.HotIsothermColor();
+  d.DrawCrystallization = g.DrawCrystallization();
+  if (g.MarkMode() && g.MarkedPoint().Visible) d.MarkedPoint = std::pair{g.MarkedPoint().A, g.MarkedPoint().B};
   return doc;
 }
 
@@ -290,5 +292,7 @@ void LoadDocument(TTernagram& g, const TTernaryDocument& d) {
   SetPlotSettings(g, d);
   g.SetDrawTPoints(d.DrawTPoints);
   g.SetDrawIsotherms(d.DrawIsotherms);
+  g.SetDrawCrystallization(d.DrawCrystallization);
+  if (d.MarkedPoint && d.MarkMode) g.MarkPoint(d.MarkedPoint->first, d.MarkedPoint->second);
   g.Invalidate();
 }

@@ -204,7 +204,8 @@ void TTernaryForm::ConnectControls() {
     });
 
   for (QCheckBox* c : {ui_->LegendCheckBox, ui_->ValuesTableCheckBox, ui_->CoPhasesCheckBox,
-                       ui_->MouseGridCheckBox, ui_->MarkPointsCheckBox, ui_->DrawIsothermsCheckBox})
+                       ui_->MouseGridCheckBox, ui_->MarkPointsCheckBox, ui_->DrawIsothermsCheckBox,
+                       ui_->CrystallizationCheckBox})
     connect(c, &QCheckBox::toggled, this, [this] {
       if (!syncing_) ControlsChange();
     });
@@ -253,6 +254,7 @@ void TTernaryForm::ShowProperties() {
   ui_->MouseGridCheckBox->setChecked(g->MouseGrid());
   ui_->MarkPointsCheckBox->setChecked(g->MarkMode());
   ui_->DrawIsothermsCheckBox->setChecked(g->DrawIsotherms());
+  ui_->CrystallizationCheckBox->setChecked(g->DrawCrystallization());
   ui_->GridStepsSpinEdit->SetValue(g->GridSteps());
   ui_->IsothermStepSpinEdit->SetValue(iso.Step());
   ui_->ErrorSpinEdit->SetValue(iso.Error());
@@ -306,6 +308,7 @@ void TTernaryForm::ControlsChange() {
   g->SetMouseGrid(ui_->MouseGridCheckBox->isChecked());
   g->SetMarkMode(ui_->MarkPointsCheckBox->isChecked());
   g->SetDrawIsotherms(ui_->DrawIsothermsCheckBox->isChecked());
+  g->SetDrawCrystallization(ui_->CrystallizationCheckBox->isChecked());
   g->SetGridSteps(ui_->GridStepsSpinEdit->Value());
 }
 

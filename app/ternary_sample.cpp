@@ -10,7 +10,8 @@ namespace {
 struct TSampleField {
   const char* Identifier;
   // The T-points in order around the field: its corner, a binary eutectic,
-  // the ternary eutectic, the other binary eutectic.
+  // the ternary eutectic, the other binary eutectic. The corner is also the
+  // field's primary phase: the pure metal crystallizes first.
   TTernarySamplePoint Points[4];
   float FillA, FillB;
 };
@@ -66,6 +67,7 @@ void LoadTernarySample(TTernagram& g) {
       area.TPoints[area.TPointCount++] = TTernaryTPoint{float(p.A), float(p.B), p.T};
     area.FillA = f.FillA;
     area.FillB = f.FillB;
+    area.PrimaryPhase = {true, float(f.Points[0].A), float(f.Points[0].B)};
   }
   g.SetAreas(i);
 
@@ -105,4 +107,5 @@ void LoadTernarySample(TTernagram& g) {
   g.SetValuesTable(true);
   g.SetCoPhasesTable(true);
   g.SetMarkMode(true);
+  g.SetDrawCrystallization(true);
 }

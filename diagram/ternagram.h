@@ -16,11 +16,13 @@
 //   ternagram_zoom.cpp        zoom window, rubber band, clipping, edge seeds
 //   ternagram_units.cpp       composition units and data orientation
 //   ternagram_print.cpp       printing and export at a fixed picture size
+//   ternagram_crystallization.cpp  the crystallization path of a melt
 #include <QString>
 #include <array>
 #include <memory>
 #include <vector>
 
+#include "diagram/crystallization.h"
 #include "diagram/phasekit.h"
 #include "diagram/ternaplot.h"
 #include "platform/bitmap.h"
@@ -144,6 +146,29 @@ struct TTernarySeed {
 
 using TTernarySeeds = TSeedList<TTernarySeed>;
 
+// One stage of a melt's crystallization (TTernagram::CrystallizationPath).
+struct TCrystallizationStage {
+  ternary::TCrystallizationKind Kind = ternary::ckStop;
+  // Where the stage begins: the temperature in the current unit (NaN for
+  // none) and the liquid, A and B in percent of the current basis.
+  double T = 0;
+  double A = 0;
+  double B = 0;
+  // The phases crystallizing ("Bi", "Bi + Sn", "Bi + Pb + Sn").
+  QString Phases;
+  // Percent of the whole that is solid where the stage begins, and how much
+  // of it each phase of Phases makes up (same order).
+  double SolidPercent = 0;
+  std::vector<double> SharePercents;
+  // Why the path ends here (ckStop only).
+  ternary::TCrystallizationStop Stop = ternary::csNone;
+  QString Reason;
+  // The row of the "Crystallization" table.
+  QString Text;
+  // The way the liquid goes during the stage, from (A, B) on.
+  std::vector<ternary::TCompositionPoint> Way;
+};
+
 class TTernagram : public TTernaplot {
   Q_OBJECT
  public:
@@ -182,6 +207,9 @@ class TTernagram : public TTernaplot {
   ternary::TTUnits TUnits() const { return tUnits_; }
   void SetTUnits(ternary::TTUnits Value);
   bool Zoom() const { return zoom_; }
+  // Draw the crystallization path of the marked point and its table.
+  bool DrawCrystallization() const { return drawCrystallization_; }
+  void SetDrawCrystallization(bool Value);
 
   TNotifyEvent OnIsothermCalcStep() const { return onIsothermCalcStep_; }
   void SetOnIsothermCalcStep(TNotifyEvent Value) { onIsothermCalcStep_ = std::move(Value); }
@@ -221,6 +249,22 @@ class TTernagram : public TTernaplot {
   double TriangulationTemperature(int Area, double A, double B) const;
   // By TCalcMethod: NaN with tcThermodynamic, which has no model.
   double AreaTemperature(int Area, double A, double B) const;
+
+  // How a melt of A, B (percent of the current basis) crystallizes under
+  // equilibrium cooling, from the areas' primary phases, the boundary
+  // curves and the liquidus estimate of TCalcMethod; the last stage is the
+  // eutectic or says why the construction stops.
+  std::vector<TCrystallizationStage> CrystallizationPath(double A, double B) const;
+  // The area at A, B (percent), found by colour as the read-out finds it
+  // but on an unzoomed picture of the curves and fills alone: its index, -1
+  // for none, -2 on a boundary between areas.
+  int AreaAt(double A, double B) const;
+  // Marks A, B (percent) as a right click there does, with the area and
+  // the liquidus temperature found there, and raises OnMarkPoint; nothing
+  // without MarkMode or while zoomed.
+  void MarkPoint(double A, double B);
+  // The colour the path is drawn in; the read-out looks past it.
+  static constexpr TColor CrystallizationColor = 0x800080;
 
   // The zoom window in percent (the whole triangle when not zoomed).
   const TTernaryWindow& ZoomWindow() const { return zoomWindow_; }
@@ -269,6 +313,9 @@ class TTernagram : public TTernaplot {
   void DrawLegend(TCanvas& Canvas);
   void DrawValuesTable(TCanvas& Canvas);
   void DrawCoPhasesTable(TCanvas& Canvas);
+  // The marked point's crystallization path and its table (on the picture).
+  void DrawCrystallizationPath(TCanvas& Canvas);
+  void DrawCrystallizationTable(TCanvas& Canvas);
 
   // The C scale's label i and its box, in the canvas's current font.
   QString CScaleLabel(int i) const;
@@ -392,6 +439,13 @@ class TTernagram : public TTernaplot {
   };
   TBitmap paperCache_;
   TPaperKey paperKey_;
+
+  // The crystallization path's map of the areas, kept while the curves and
+  // seeds stay the same (ternagram_crystallization.cpp).
+  bool drawCrystallization_ = false;
+  struct TCrystallizationCache;
+  mutable std::shared_ptr<TCrystallizationCache> crystallization_;
+  TCrystallizationCache& CrystallizationMap() const;
 
   // Polynomial fits reused while an area's T-points stay the same.
   struct TFitCache;

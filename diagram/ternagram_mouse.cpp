@@ -27,7 +27,9 @@ QString Cut(const QString& s, int n) { return s.left(n); }
 
 int TTernagram::LookupArea(const TCanvas& Canvas, int X, int Y, TColor c) {
   const TColor isoColor = Isotherms()->Color(), hot = hotIsothermColor_;
-  auto usable = [&](TColor p) { return p != clBlack && p != isoColor && p != hot; };
+  auto usable = [&](TColor p) {
+    return p != clBlack && p != isoColor && p != hot && p != CrystallizationColor;
+  };
   if (usable(c)) {
     SetDivisionPoint(false);
     return AreaOfColor(c, Areas());

@@ -127,8 +127,10 @@ void TTernagram::ComposePicture(TCanvas& Canvas, TBitmap* PaperCache) {
   }
   if (DrawTPoints()) DrawTPointCircles(Canvas);
   DrawGrid(Canvas, PaperColor());
+  if (drawCrystallization_) DrawCrystallizationPath(Canvas);
   DrawTexts(Canvas, PaperColor());
   if (Legend() && Areas() > 0) DrawLegend(Canvas);
+  if (drawCrystallization_) DrawCrystallizationTable(Canvas);
 }
 
 void TTernagram::RenderPicture(TBitmap& Bitmap) {

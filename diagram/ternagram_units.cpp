@@ -86,6 +86,7 @@ void TTernagram::ForEachComposition(F&& Convert, bool SkipOutOfRange) {
   for (int i = 0; i < areas; ++i) {
     TTernaryArea& area = AreaList()[i];
     visitFloats(area.FillA, area.FillB);
+    if (area.PrimaryPhase.Defined) visitFloats(area.PrimaryPhase.A, area.PrimaryPhase.B);
     const int n = std::min<int>(area.TPointCount, MaxTPoints);
     for (int j = 0; j < n; ++j) visitFloats(area.TPoints[j].A, area.TPoints[j].B);
   }

@@ -129,7 +129,7 @@ void TTernagram::TakeEdgeSeeds() {
   const TColor isotherm = isotherms_->Color();
   auto usable = [&](TColor c) {
     return c != clBlack && c != clWhite && c != clInvalid && c != isotherm &&
-           c != hotIsothermColor_;
+           c != hotIsothermColor_ && c != CrystallizationColor;
   };
   // One scanned pixel: a usable colour other than the last seed's starts a
   // seed, made by Make; the last seed's colour lengthens its run.

@@ -139,6 +139,7 @@ TEST_F(TernaryFormTest, EveryOptionSetsItsPropertyOnTheDiagram) {
       {"Co-existing Phases", [&] { check("CoPhasesCheckBox"); }, [&] { return !g->CoPhasesTable(); }},
       {"Mouse Grid", [&] { check("MouseGridCheckBox"); }, [&] { return g->MouseGrid(); }},
       {"Mark Points", [&] { check("MarkPointsCheckBox"); }, [&] { return !g->MarkMode(); }},
+      {"Crystallization Path", [&] { check("CrystallizationCheckBox"); }, [&] { return !g->DrawCrystallization(); }},
       {"Draw Isotherms", [&] { check("DrawIsothermsCheckBox"); }, [&] { return !g->DrawIsotherms(); }},
       {"Smoothing", [&] { check("SmoothedCheckBox"); }, [&] { return !iso.Smoothed(); }},
       {"Thinning", [&] { check("SimplifiedCheckBox"); }, [&] { return iso.Simplified(); }},

@@ -169,6 +169,7 @@ class Iteration {
       }
       a.FillA = float(Share());
       a.FillB = float(Share() / 2);
+      a.PrimaryPhase = {r_.Chance(0.7), float(Share()), float(Share() / 2)};
     }
     g_->SetAreas(areas);
     std::vector<double>& ca = g_->CurveA();
@@ -186,6 +187,7 @@ class Iteration {
     g_->SetDrawSplines(r_.Chance(0.8));
     g_->SetDrawAreas(r_.Chance(0.8));
     g_->SetDrawTPoints(r_.Chance(0.5));
+    g_->SetDrawCrystallization(r_.Chance(0.7));
   }
 
   void Property() {
