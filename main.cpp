@@ -1,32 +1,33 @@
-// The program's entry: the command line first; then either a job without
-// any window (rendering, the samples, help, version), or the windows in
-// their order, the display checks and the message loop until the main
-// window is closed.
+// The program's entry: the command line first, before any application
+// object exists (a wrong one, help and version need neither a display nor
+// Qt); then either a job without any window (rendering, the samples) on
+// the offscreen platform, or the windows and the message loop until the
+// main window is closed.
 #include <QApplication>
 #include <cstdio>
+#include <vector>
 
-#include "app/about_box.h"
 #include "app/command_line.h"
-#include "app/display_checks.h"
-#include "app/document_windows.h"
-#include "app/info_form.h"
-#include "app/main_form.h"
-#include "app/splash_form.h"
-#include "app/ternary_form.h"
-#include "app/version_resource.h"
-#include "platform/application.h"
+#include "app/program.h"
 
 int main(int argc, char** argv) {
   QStringList arguments;
   for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-  TCommandLine line = ParseCommandLine(arguments);
-  // Qt's own options (-platform, -style, ...) are for the windows.
-  const bool qtOptions = line.Action == TCommandLine::caError && arguments.front().startsWith('-') &&
-                         !arguments.front().startsWith("--");
-  if (!qtOptions && (line.Action == TCommandLine::caHelp || line.Action == TCommandLine::caVersion ||
-                     line.Action == TCommandLine::caError))
+  const TCommandLine line = ParseCommandLine(arguments);
+  if (line.Action == TCommandLine::caHelp || line.Action == TCommandLine::caVersion ||
+      line.Action == TCommandLine::caError)
     return RunCommandLine(line, stdout, stderr);
-  if (!qtOptions && RunsWithoutDisplay(line)) {
+
+  // QApplication reads (and keeps) the program's name and Qt's options only.
+  std::vector<QByteArray> kept{QByteArray(argv[0])};
+  if (!RunsWithoutDisplay(line))
+    for (const QString& a : line.QtArguments) kept.push_back(a.toLocal8Bit());
+  std::vector<char*> qtArgv;
+  for (QByteArray& a : kept) qtArgv.push_back(a.data());
+  qtArgv.push_back(nullptr);
+  int qtArgc = int(kept.size());
+
+  if (RunsWithoutDisplay(line)) {
     // No display is needed, nor used when there is one.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Standard error carries one line per failure: Qt's own notes about
@@ -35,39 +36,17 @@ int main(int argc, char** argv) {
       if (type == QtCriticalMsg || type == QtFatalMsg)
         std::fprintf(stderr, "phasediagrams: %s\n", qPrintable(text));
     });
-    QApplication Application(argc, argv);
+    QApplication Application(qtArgc, qtArgv.data());
     return RunCommandLine(line, stdout, stderr);
   }
 
-  QApplication Application(argc, argv);
-  if (qtOptions) {
-    line = ParseCommandLine(QApplication::arguments().mid(1));
-    if (line.Action != TCommandLine::caWindows) return RunCommandLine(line, stdout, stderr);
+  // Without a display Qt would abort; say why instead.
+  if (const QString why = WhyNoDisplay(line); !why.isEmpty()) {
+    std::fprintf(stderr, "phasediagrams: %s\n", why.toLocal8Bit().constData());
+    return 1;
   }
-  InitVersionResource();
-  QApplication::setWindowIcon(QPixmap::fromImage(ProgramIconImage(32)));
-
-  // The splash window first, painted at once, before anything else is made.
-  auto* Splash = new TSplashForm;
-  Splash->show();
-  Splash->repaint();
-  ProcessMessages();
-
-  // The main and about windows read the splash window's labels.
-  TMainForm MainForm;  // the main window; its creation loads the sample system
-  TAboutBox About;
-  TInfoForm Info;      // reads phasediagrams.inf from the current directory
-  TTernaryForm Ternary(&MainForm);  // Bi-Pb-Sn; stays above the main window when shown
-  Splash->hide();
-  delete Splash;
-
-  // A palette display or a screen narrower than 800 pixels ends the program
-  // once every check has had its say.
-  if (RunDisplayChecks(ScreenNumColors(), ScreenWidth())) return 0;
-
-  MainForm.showMaximized();
-  // A document named on the command line replaces the sample of its kind;
-  // one that cannot be read is reported and the samples stay.
-  if (!line.OpenFile.isEmpty()) OpenDocumentFile(line.OpenFile);
+  QApplication Application(qtArgc, qtArgv.data());
+  const auto windows = StartWindows(line.OpenFile, !line.NoSettings);
+  if (!windows) return 0;
   return Application.exec();
 }

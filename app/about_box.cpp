@@ -12,6 +12,7 @@
 #include <QSysInfo>
 #include <cmath>
 
+#include "app/help_window.h"
 #include "app/splash_form.h"
 #include "app/version_resource.h"
 #include "ui_about_box.h"
@@ -228,7 +229,20 @@ void TAboutBox::SecretPanel1StopPlay(QObject*) { ui_->SecretPanel1->hide(); }
 void TAboutBox::SecretPanel1Click(QObject*) { ui_->SecretPanel1->Stop(); }
 void TAboutBox::OKButtonClick() { ui_->SecretPanel1->Stop(); }
 
-void TAboutBox::URLPanelClick() { urlOpener(QUrl(ui_->URLPanel->text())); }
+QUrl TAboutBox::Link() { return THelpWindow::ContentsPage; }
+
+void TAboutBox::URLPanelClick() {
+  const QUrl link = Link();
+  if (link.scheme() != QLatin1String("qrc")) {
+    urlOpener(link);
+    return;
+  }
+  // The manual is part of the program: its window is this window's child,
+  // so that it answers while this one is shown modally.
+  auto* help = findChild<THelpWindow*>(QStringLiteral("HelpWindow"), Qt::FindDirectChildrenOnly);
+  if (!help) help = new THelpWindow(this);
+  help->ShowContents();
+}
 
 bool TAboutBox::eventFilter(QObject* watched, QEvent* event) {
   if (watched == ui_->URLPanel && event->type() == QEvent::MouseButtonRelease &&

@@ -2,7 +2,7 @@
 // TAboutBox: the about window. It copies the splash window's texts and adds
 // the platform's name and version, the machine's installed memory, a
 // scrolling message that plays when the mouse moves over the animation,
-// and a link to the makers' web page.
+// and a link to the program's own manual (the help pages built into it).
 #include <QDialog>
 #include <QImage>
 #include <QList>
@@ -43,9 +43,13 @@ class TAboutBox : public QDialog {
   explicit TAboutBox(QWidget* AOwner = nullptr);
   ~TAboutBox() override;
 
-  // Seams: where the machine's figures come from and how an address is
-  // opened (the desktop's default handler). Both are read at creation and
-  // on a click; tests replace them.
+  // Where the link leads: the manual's contents page (qrc:/help/...),
+  // shown in the program's help window over this one.
+  static QUrl Link();
+
+  // Seams: where the machine's figures come from and how an address
+  // outside the program is opened (the desktop's default handler). Both are
+  // read at creation and on a click; tests replace them.
   using TFiguresSource = std::function<TSystemFigures()>;
   using TUrlOpener = std::function<bool(const QUrl&)>;
   static TFiguresSource SetFiguresSource(TFiguresSource Source);

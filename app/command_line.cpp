@@ -5,7 +5,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QTextBrowser>
+#include <algorithm>
 
+#include "app/info_form.h"
 #include "app/picture_output.h"
 #include "app/sample_system.h"
 #include "app/ternary_sample.h"
@@ -52,9 +55,20 @@ bool WritePng(const QImage& Image, const QString& FileName, QString* Why) {
   return WriteWholeFile(FileName, bytes, Why);
 }
 
+// Qt's options for the windows, as QApplication reads them (also written
+// with two dashes, or "-name=value" for those with a value).
+const QStringList QtOptionsWithValue = {
+    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "geometry",
+    "qwindowtitle", "title", "qwindowicon", "icon", "style", "stylesheet", "session", "display",
+    "name", "visual", "qmljsdebugger"};
+const QStringList QtFlags = {"reverse", "widgetcount", "nograb", "dograb", "sync", "testability"};
+// This program's own options, which Qt's never shadow.
+const QStringList OwnOptions = {"help", "h",    "version",     "render",        "export",
+                                 "size", "scale", "info", "no-settings", "write-samples"};
+
 }  // namespace
 
-TCommandLine ParseCommandLine(const QStringList& Arguments) {
+TCommandLine ParseCommandLine(const QStringList& AllArguments) {
   TCommandLine line;
   auto error = [&](const QString& What) {
     line = TCommandLine{};
@@ -62,6 +76,33 @@ TCommandLine ParseCommandLine(const QStringList& Arguments) {
     line.Error = What;
     return line;
   };
+  // Qt's options first, wherever they stand; the rest is the program's.
+  QStringList Arguments, qt;
+  for (qsizetype i = 0; i < AllArguments.size(); ++i) {
+    const QString& a = AllArguments[i];
+    if (!a.startsWith('-') || a == "-" || a == "--") {
+      Arguments << a;
+      continue;
+    }
+    const QString bare = a.mid(a.startsWith("--") ? 2 : 1);
+    const QString name = bare.section('=', 0, 0);
+    if (OwnOptions.contains(name)) {
+      Arguments << a;
+    } else if (QtFlags.contains(bare)) {
+      qt << a;
+    } else if (QtOptionsWithValue.contains(name)) {
+      qt << a;
+      if (bare == name) {
+        if (i + 1 >= AllArguments.size()) return error(QStringLiteral("%1 needs a value").arg(a));
+        qt << AllArguments[++i];
+      }
+    } else {
+      return error(QStringLiteral("unknown option %1").arg(a));
+    }
+  }
+  line.QtArguments = qt;
+  // --no-settings may stand anywhere among the program's arguments.
+  if (Arguments.removeAll(QStringLiteral("--no-settings")) > 0) line.NoSettings = true;
   if (Arguments.isEmpty()) return line;
   const QString first = Arguments.front();
   if (first == "--help" || first == "-h") {
@@ -72,6 +113,11 @@ TCommandLine ParseCommandLine(const QStringList& Arguments) {
   if (first == "--version") {
     if (Arguments.size() > 1) return error(QStringLiteral("--version takes no arguments"));
     line.Action = TCommandLine::caVersion;
+    return line;
+  }
+  if (first == "--info") {
+    if (Arguments.size() > 1) return error(QStringLiteral("--info takes no arguments"));
+    line.Action = TCommandLine::caInfo;
     return line;
   }
   if (first == "--write-samples") {
@@ -119,9 +165,30 @@ TCommandLine ParseCommandLine(const QStringList& Arguments) {
     return line;
   }
   if (first.startsWith("-") && first != "-") return error(QStringLiteral("unknown option %1").arg(first));
-  if (Arguments.size() > 1) return error(QStringLiteral("the windows open one FILE at a time"));
+  if (Arguments.size() > 1) {
+    const auto option = std::find_if(Arguments.begin() + 1, Arguments.end(),
+                                     [](const QString& a) { return a.startsWith("--"); });
+    if (option != Arguments.end()) return error(QStringLiteral("%1 stands after FILE").arg(*option));
+    return error(QStringLiteral("the windows open one FILE at a time"));
+  }
   line.OpenFile = first;
   return line;
+}
+
+QString WhyNoDisplay(const TCommandLine& Line) {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && !defined(Q_OS_ANDROID)
+  const bool platformChosen =
+      !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+      std::any_of(Line.QtArguments.begin(), Line.QtArguments.end(), [](const QString& a) {
+        return a == "-platform" || a == "--platform" || a.startsWith("-platform=") || a.startsWith("--platform=");
+      });
+  if (!platformChosen && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    return QStringLiteral("there is no display to show the windows on (DISPLAY is not set); "
+                          "--render, --export and --write-samples need none");
+#else
+  Q_UNUSED(Line);
+#endif
+  return QString();
 }
 
 QString UsageText() {
@@ -130,6 +197,7 @@ QString UsageText() {
       "       phasediagrams --render FILE PICTURE [FILE PICTURE ...] [--size WxH] [--scale S]\n"
       "       phasediagrams --export FILE DATA.csv [FILE DATA.csv ...] [--size WxH]\n"
       "       phasediagrams --write-samples FOLDER\n"
+      "       phasediagrams --info\n"
       "       phasediagrams --help | --version\n"
       "\n"
       "Views phase diagrams of chemical systems. Without arguments the windows show the\n"
@@ -146,8 +214,13 @@ QString UsageText() {
       "                          isotherms and T-points of a ternary diagram (traced at\n"
       "                          --size), curve points of a binary one\n"
       "  --write-samples FOLDER  write the built-in samples as documents into FOLDER\n"
+      "  --info                  print the information text the Info window shows\n"
+      "  --no-settings           neither read nor write the remembered recent documents\n"
+      "                          and folders\n"
       "  --help                  show this text\n"
       "  --version               show the program's version\n"
+      "\n"
+      "The windows also take Qt's own options, such as -platform NAME or -style NAME.\n"
       "\n"
       "Exit status: 0 when everything was done; 1 when a file could not be read or\n"
       "written (one line on standard error for each); 2 for a wrong command line.\n");
@@ -267,14 +340,19 @@ bool WriteSamples(const QString& Folder, QString* Error) {
   }
   TBinagram binary;
   LoadSampleSystem(binary);
-  if (!WriteDocument(QDir(Folder).filePath(QStringLiteral("al2o3-sio2.pdiag")), DocumentOf(binary), Error))
+  // The samples name the format's schema, installed beside them.
+  TDiagramDocument document = DocumentOf(binary);
+  document.Schema = DocumentSchemaName;
+  if (!WriteDocument(QDir(Folder).filePath(QStringLiteral("al2o3-sio2.pdiag")), document, Error))
     return false;
   // As the ternary window shows it: no border, on the window's colour.
   TTernagram ternary;
   ternary.SetBorder(false);
   ternary.SetPaperColor(clBtnFace);
   LoadTernarySample(ternary);
-  return WriteDocument(QDir(Folder).filePath(QStringLiteral("bi-pb-sn.pdiag")), DocumentOf(ternary), Error);
+  document = DocumentOf(ternary);
+  document.Schema = DocumentSchemaName;
+  return WriteDocument(QDir(Folder).filePath(QStringLiteral("bi-pb-sn.pdiag")), document, Error);
 }
 
 int RunCommandLine(const TCommandLine& Line, std::FILE* Out, std::FILE* Err) {
@@ -319,6 +397,19 @@ int RunCommandLine(const TCommandLine& Line, std::FILE* Out, std::FILE* Err) {
       }
       SetMessageHandler(previous);
       return failures ? 1 : 0;
+    }
+    case TCommandLine::caInfo: {
+      // The Info window, made without a display, and its text.
+      bool found = true;
+      const TMessageHandler previous = SetMessageHandler([&](const QString& text) {
+        say(Err, QStringLiteral("phasediagrams: %1\n").arg(OneLine(text)));
+        found = false;
+      });
+      TInfoForm info;
+      SetMessageHandler(previous);
+      if (!found) return 1;
+      say(Out, info.RichEdit1()->toPlainText() + QLatin1Char('\n'));
+      return 0;
     }
     case TCommandLine::caWindows: break;
   }

@@ -9,10 +9,19 @@
 //                                      the documents' data as CSV
 //   phasediagrams --write-samples FOLDER
 //                                      the built-in samples as documents
+//   phasediagrams --info               the information text, as the Info
+//                                      window shows it
 //   phasediagrams --help | --version
 //
-// Everything but the windows runs without a display: main() asks for the
-// offscreen platform before the application object is made.
+// --no-settings, anywhere on the line, keeps the windows from reading or
+// writing the remembered state (recent documents, last folders).
+//
+// Qt's own options for the windows (-platform NAME, -style NAME, -reverse,
+// ...) may stand anywhere; any other option is refused. The command line is
+// read before any application object exists, so a wrong one ends the
+// program with status 2 whether or not there is a display. Everything but
+// the windows runs without a display: main() chooses the offscreen
+// platform for it, display or not, and hands it none of Qt's options.
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -24,7 +33,7 @@
 #include "app/document.h"
 
 struct TCommandLine {
-  enum TAction { caWindows, caHelp, caVersion, caRender, caWriteSamples, caError, caExport };
+  enum TAction { caWindows, caHelp, caVersion, caRender, caWriteSamples, caError, caExport, caInfo };
   TAction Action = caWindows;
   QString OpenFile;  // caWindows: the document to open, if any
   std::vector<std::pair<QString, QString>> Renders;  // caRender: document and picture
@@ -32,6 +41,8 @@ struct TCommandLine {
   double Scale = 1;                                  // pixels per picture pixel (PNG, BMP)
   QString SamplesFolder;                             // caWriteSamples
   QString Error;                                     // caError: what is wrong, one line
+  bool NoSettings = false;                           // --no-settings
+  QStringList QtArguments;  // Qt's own options with their values, for the windows
 };
 
 // The arguments after the program's name.
@@ -40,6 +51,10 @@ TCommandLine ParseCommandLine(const QStringList& Arguments);
 inline bool RunsWithoutDisplay(const TCommandLine& Line) {
   return Line.Action != TCommandLine::caWindows;
 }
+// Why the windows cannot be shown, on a system where Qt would otherwise
+// abort: no platform chosen (QT_QPA_PLATFORM, -platform) and no X11 or
+// Wayland display named. Empty when the windows can be tried.
+QString WhyNoDisplay(const TCommandLine& Line);
 QString UsageText();
 QString VersionText();
 

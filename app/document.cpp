@@ -10,15 +10,16 @@
 #include <QJsonParseError>
 #include <QLocale>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QSet>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <type_traits>
 
 const QString DocumentFormat = QStringLiteral("phasediagrams-diagram");
 const QString DocumentExtension = QStringLiteral("pdiag");
+const QString DocumentSchemaName = QStringLiteral("pdiag.schema.json");
 const QString DocumentFilter = QStringLiteral("Phase Diagram Documents (*.pdiag *.json)");
 
 namespace {
@@ -35,7 +36,7 @@ const QStringList GraphKindNames = {"gkHorizontal", "gkVertical"};
 const QStringList BinaryGridNames = {"gtOverAllScale", "gtOutsideScale"};
 const QStringList TernaryGridNames = {"gtInnerParallel", "gtOutsideScale", "gtAllScales"};
 const QStringList GraphTypeNames = {"gtPhase", "gtMelting"};
-const QStringList CalcMethodNames = {"tcAltitude", "tcPolynomial", "tcThermodynamic"};
+const QStringList CalcMethodNames = {"tcAltitude", "tcPolynomial", "tcThermodynamic", "tcTriangulation"};
 const QStringList IsothermTypeNames = {"itPoints", "itPolyline", "itSpline"};
 const QStringList IsothermMethodNames = {"imCornerConsecutive", "imCenterRadial"};
 
@@ -181,14 +182,44 @@ QString ColourText(TColor c) {
       .toUpper();
 }
 
-// A float written as the shortest decimal that reads back to it, so that
-// 101.9613 stays 101.9613 in the file.
-double Shortest(float f) {
-  char buf[32];
-  const auto r = std::to_chars(buf, buf + sizeof buf, f);
-  double d = 0;
-  std::from_chars(buf, r.ptr, d);
-  return float(d) == f ? d : double(f);
+// Numbers as a user would write them. Unit conversions there and back
+// leave rounding errors: 97.5 % by mass goes to mole percent and back as
+// 97.49999999999999, a float 1900 as 1899.9999, a composition of 0 as
+// -9e-15. A number of precision F (float or double) is written with the
+// fewest decimals that keep it within a few units in its last place at the
+// scale of the diagram's numbers (100, the full scale of compositions, or
+// the number's own size when larger): 2 for a float, 16 for a double
+// (about 2e-13 of a percent). A value the user typed is written as typed
+// (101.9613 stays 101.9613); the file reads back to values within that
+// tolerance, and saving them again writes the same text.
+template <class F>
+double Tidy(F Value) {
+  if (!std::isfinite(Value)) return double(Value);
+  constexpr int Ulps = std::is_same_v<F, float> ? 2 : 16;
+  auto nearest = [](F f) {
+    const F scale = std::max(std::fabs(f), F(100));
+    const double tolerance = Ulps * double(std::nextafter(scale, std::numeric_limits<F>::infinity()) - scale);
+    char buf[128];
+    double d = 0;
+    for (int decimals = 0; decimals <= 40; ++decimals) {
+      const auto r = std::to_chars(buf, buf + sizeof buf, f, std::chars_format::fixed, decimals);
+      if (r.ec != std::errc()) break;
+      std::from_chars(buf, r.ptr, d);
+      if (std::fabs(d - double(f)) <= tolerance) return d == 0 ? 0.0 : d;  // no "-0"
+    }
+    // The shortest decimal that reads back to f itself.
+    const auto r = std::to_chars(buf, buf + sizeof buf, f);
+    std::from_chars(buf, r.ptr, d);
+    return d;
+  };
+  // Until written again unchanged, as the value read back would be.
+  double d = nearest(Value);
+  for (int i = 0; i < 8; ++i) {
+    const double again = nearest(F(d));
+    if (again == d) break;
+    d = again;
+  }
+  return d;
 }
 
 // --- Duplicate keys ----------------------------------------------------------
@@ -452,7 +483,8 @@ void ReadTernary(const TObject& doc, TTernaryDocument& d) {
 
   const QJsonArray areas = AreaList(doc["areas"], doc.Path("areas"));
   for (qsizetype i = 0; i < areas.size(); ++i) {
-    const TObject a(areas[i], At(doc.Path("areas"), i), {"identifier", "twoPhase", "fill", "tpoints"});
+    const TObject a(areas[i], At(doc.Path("areas"), i), {"identifier", "twoPhase", "fill", "tpoints"},
+                    {"primary"});
     TTernaryArea area;
     area.Identifier = ReadIdentifier(a["identifier"], a.Path("identifier"));
     area.TwoPhase = Bool(a["twoPhase"], a.Path("twoPhase")) ? 1 : 0;
@@ -472,6 +504,12 @@ void ReadTernary(const TObject& doc, TTernaryDocument& d) {
       area.TPoints[std::size_t(k)] = {float(ab.first), float(ab.second), t};
     }
     area.TPointCount = std::uint8_t(points.size());
+    if (a.Has("primary")) {
+      // The solid crystallizing first from the area's melts.
+      const auto p = TernaryPoint(Tuple(a["primary"], a.Path("primary"), 2, "a composition [A, B]"),
+                                  a.Path("primary"));
+      area.PrimaryPhase = {true, float(p.first), float(p.second)};
+    }
     d.Areas.push_back(area);
   }
 
@@ -506,7 +544,8 @@ void ReadTernary(const TObject& doc, TTernaryDocument& d) {
 
   const TObject p(doc["presentation"], doc.Path("presentation"),
                   WithPlotSettingKeys({"graphType", "drawTPoints", "drawIsotherms", "tCalcMethod",
-                                       "gridSteps", "gridType", "hotIsotherm", "hotIsothermColor"}));
+                                       "gridSteps", "gridType", "hotIsotherm", "hotIsothermColor"}),
+                  {"drawCrystallization", "markedPoint"});
   ReadPlotSettings(p, d);
   d.GraphType = Enumerator<TGraphType>(p["graphType"], p.Path("graphType"), GraphTypeNames);
   d.DrawTPoints = Bool(p["drawTPoints"], p.Path("drawTPoints"));
@@ -518,6 +557,10 @@ void ReadTernary(const TObject& doc, TTernaryDocument& d) {
   if (d.HotIsotherm % 10)
     Refuse(p.Path("hotIsotherm"), QStringLiteral("%1 is not a multiple of 10").arg(d.HotIsotherm));
   d.HotIsothermColor = Colour(p["hotIsothermColor"], p.Path("hotIsothermColor"));
+  if (p.Has("drawCrystallization")) d.DrawCrystallization = Bool(p["drawCrystallization"], p.Path("drawCrystallization"));
+  if (p.Has("markedPoint"))
+    d.MarkedPoint = TernaryPoint(Tuple(p["markedPoint"], p.Path("markedPoint"), 2, "a point [A, B]"),
+                                 p.Path("markedPoint"));
 }
 
 // "line 3, column 7" of a byte offset.
@@ -531,7 +574,7 @@ QString LineAndColumn(const QByteArray& Text, qsizetype Offset) {
 // --- Writing -----------------------------------------------------------------
 
 QJsonObject SubstanceJson(const TDocumentSubstance& s) {
-  QJsonObject o{{"name", s.Name}, {"molarMass", Shortest(s.MolMass)}};
+  QJsonObject o{{"name", s.Name}, {"molarMass", Tidy(s.MolMass)}};
   if (!s.Element.isEmpty() || s.ElementAtoms != 0) {
     o.insert("element", s.Element);
     o.insert("elementAtoms", s.ElementAtoms);
@@ -550,7 +593,7 @@ QJsonArray CurvesJson(const std::vector<TDocumentRun>& Runs) {
   QJsonArray curves;
   for (const TDocumentRun& run : Runs) {
     QJsonArray points;
-    for (const auto& [x, y] : run) points.append(QJsonArray{x, y});
+    for (const auto& [x, y] : run) points.append(QJsonArray{Tidy(x), Tidy(y)});
     curves.append(points);
   }
   return curves;
@@ -581,14 +624,14 @@ QJsonObject BinaryJson(const TBinaryDocument& d) {
   for (const TPhaseArea& a : d.Areas)
     areas.append(QJsonObject{{"identifier", a.Identifier},
                              {"twoPhase", a.TwoPhase != 0},
-                             {"c", Shortest(a.C)},
-                             {"t", Shortest(a.T)}});
+                             {"c", Tidy(a.C)},
+                             {"t", Tidy(a.T)}});
   o.insert("areas", areas);
   o.insert("curves", CurvesJson(d.Curves));
-  o.insert("limits", QJsonObject{{"lowT", d.LowTLimit},
-                                 {"highT", d.HighTLimit},
-                                 {"lowC", d.LowCLimit},
-                                 {"highC", d.HighCLimit}});
+  o.insert("limits", QJsonObject{{"lowT", Tidy(d.LowTLimit)},
+                                 {"highT", Tidy(d.HighTLimit)},
+                                 {"lowC", Tidy(d.LowCLimit)},
+                                 {"highC", Tidy(d.HighCLimit)}});
   QJsonObject p = PlotSettingsJson(d);
   p.insert("graphKind", GraphKindNames[d.GraphKind]);
   p.insert("gridType", BinaryGridNames[d.GridType]);
@@ -605,12 +648,15 @@ QJsonObject TernaryJson(const TTernaryDocument& d) {
     QJsonArray points;
     for (int k = 0; k < a.TPointCount && k < MaxTPoints; ++k) {
       const TTernaryTPoint& p = a.TPoints[std::size_t(k)];
-      points.append(QJsonArray{Shortest(p.A), Shortest(p.B), p.T});
+      points.append(QJsonArray{Tidy(p.A), Tidy(p.B), p.T});
     }
-    areas.append(QJsonObject{{"identifier", a.Identifier},
-                             {"twoPhase", a.TwoPhase != 0},
-                             {"fill", QJsonArray{Shortest(a.FillA), Shortest(a.FillB)}},
-                             {"tpoints", points}});
+    QJsonObject area{{"identifier", a.Identifier},
+                     {"twoPhase", a.TwoPhase != 0},
+                     {"fill", QJsonArray{Tidy(a.FillA), Tidy(a.FillB)}},
+                     {"tpoints", points}};
+    if (a.PrimaryPhase.Defined)
+      area.insert("primary", QJsonArray{Tidy(a.PrimaryPhase.A), Tidy(a.PrimaryPhase.B)});
+    areas.append(area);
   }
   o.insert("areas", areas);
   o.insert("curves", CurvesJson(d.Curves));
@@ -619,7 +665,7 @@ QJsonObject TernaryJson(const TTernaryDocument& d) {
                                     {"error", i.Error},
                                     {"graphType", IsothermTypeNames[i.GraphType]},
                                     {"method", IsothermMethodNames[i.Method]},
-                                    {"methodStep", Shortest(i.MethodStep)},
+                                    {"methodStep", Tidy(i.MethodStep)},
                                     {"signed", i.Signed},
                                     {"signStep", i.SignStep},
                                     {"simplified", i.Simplified},
@@ -637,6 +683,8 @@ QJsonObject TernaryJson(const TTernaryDocument& d) {
   p.insert("gridType", TernaryGridNames[d.GridType]);
   p.insert("hotIsotherm", d.HotIsotherm);
   p.insert("hotIsothermColor", ColourText(d.HotIsothermColor));
+  p.insert("drawCrystallization", d.DrawCrystallization);
+  if (d.MarkedPoint) p.insert("markedPoint", QJsonArray{d.MarkedPoint->first, d.MarkedPoint->second});
   o.insert("presentation", p);
   return o;
 }
@@ -645,11 +693,11 @@ QJsonObject TernaryJson(const TTernaryDocument& d) {
 
 // Keys in the order a reader expects them (QJsonObject sorts them).
 const QStringList KeyOrder = {
-    "format", "version", "kind", "title", "units", "substances", "areas", "curves", "limits",
+    "$schema", "format", "version", "kind", "title", "units", "substances", "areas", "curves", "limits",
     "isotherms", "presentation",
     // units, substances, areas, limits
     "composition", "temperature", "orientation", "name", "molarMass", "element", "elementAtoms",
-    "identifier", "twoPhase", "c", "t", "fill", "tpoints", "lowT", "highT", "lowC", "highC",
+    "identifier", "twoPhase", "c", "t", "fill", "tpoints", "primary", "lowT", "highT", "lowC", "highC",
     // isotherms
     "color", "error", "graphType", "method", "methodStep", "signed", "signStep", "simplified",
     "simplifiedTimes", "smoothed", "smoothedTimes", "step", "width",
@@ -657,7 +705,7 @@ const QStringList KeyOrder = {
     "graphKind", "border", "paperColor", "drawSplines", "drawAreas", "drawTPoints",
     "drawIsotherms", "allowZoom", "legend", "valuesTable", "coPhasesTable", "markMode",
     "mouseGrid", "tCalcMethod", "gridSteps", "gridType", "cAxisStep", "tAxisStep", "hotIsotherm",
-    "hotIsothermColor"};
+    "hotIsothermColor", "drawCrystallization", "markedPoint"};
 
 // A value the way Qt writes it (numbers in their shortest exact form).
 QByteArray Scalar(const QJsonValue& v) {
@@ -745,14 +793,17 @@ bool ParseDocument(const QByteArray& Text, TDiagramDocument& Document, QString* 
     if (kind == TDiagramKind::Binary) {
       const TObject doc(root, QString(),
                         {"format", "version", "kind", "title", "units", "substances", "areas",
-                         "curves", "limits", "presentation"});
+                         "curves", "limits", "presentation"},
+                        {"$schema"});
       ReadBinary(doc, d.Binary);
     } else {
       const TObject doc(root, QString(),
                         {"format", "version", "kind", "title", "units", "substances", "areas",
-                         "curves", "isotherms", "presentation"});
+                         "curves", "isotherms", "presentation"},
+                        {"$schema"});
       ReadTernary(doc, d.Ternary);
     }
+    if (root.contains("$schema")) d.Schema = ::Text(root.value("$schema"), "$schema", MaxSchemaLength);
     Document = std::move(d);
     return true;
   } catch (const TRefusal& r) {
@@ -789,8 +840,9 @@ bool ReadDocument(const QString& FileName, TDiagramDocument& Document, QString* 
 }
 
 QByteArray DocumentText(const TDiagramDocument& Document) {
-  const QJsonObject o =
+  QJsonObject o =
       Document.Kind == TDiagramKind::Binary ? BinaryJson(Document.Binary) : TernaryJson(Document.Ternary);
+  if (!Document.Schema.isEmpty()) o.insert("$schema", Document.Schema);
   QByteArray text;
   Emit(text, o, 0);
   return text + '\n';
@@ -815,26 +867,3 @@ bool WriteDocument(const QString& FileName, const TDiagramDocument& Document, QS
   return true;
 }
 
-bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* Why) {
-  QSaveFile file(FileName);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-    if (Why) *Why = file.errorString();
-    return false;
-  }
-  qint64 done = 0;
-  while (done < Bytes.size()) {
-    const qint64 n = file.write(Bytes.constData() + done, Bytes.size() - done);
-    if (n <= 0) {
-      if (Why) *Why = file.error() != QFileDevice::NoError ? file.errorString()
-                                                           : QStringLiteral("the file could not be written");
-      file.cancelWriting();
-      return false;
-    }
-    done += n;
-  }
-  if (!file.commit()) {
-    if (Why) *Why = file.errorString();
-    return false;
-  }
-  return true;
-}

@@ -13,11 +13,13 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "diagram/binaplot.h"
 #include "diagram/ternagram.h"
+#include "platform/checked_file.h"  // WriteWholeFile
 #include "platform/color.h"
 
 class TBinagram;
@@ -35,6 +37,9 @@ constexpr qint64 MaxDocumentBytes = 4 * 1024 * 1024;
 constexpr int MaxCurvePoints = 65535;  // points and run ends together, as SplinesData holds
 constexpr int MaxNameLength = 64;      // substance names
 constexpr int MaxTitleLength = 200;
+constexpr int MaxSchemaLength = 2000;  // "$schema", a URI
+// The JSON Schema of the format, as the samples name it (installed beside them).
+extern const QString DocumentSchemaName;  // "pdiag.schema.json"
 constexpr double MaxDocumentTemperature = 100000;  // |T| of binary curves and areas
 
 enum class TDiagramKind { Binary, Ternary };
@@ -109,10 +114,18 @@ struct TTernaryDocument : TPlotSettings {
   ternary::TGridType GridType = ternary::gtAllScales;
   int HotIsotherm = 0;
   TColor HotIsothermColor = 0xFF0000;
+  // The crystallization path of the marked melt, and the melt (A, B in
+  // percent) when a point is marked; both optional in a file.
+  bool DrawCrystallization = false;
+  std::optional<std::pair<double, double>> MarkedPoint;
 };
 
 struct TDiagramDocument {
   TDiagramKind Kind = TDiagramKind::Binary;
+  // "$schema", the only optional field of the head: where an editor finds
+  // the format's JSON Schema (the samples name the one installed beside
+  // them). Not written when empty.
+  QString Schema;
   TBinaryDocument Binary;
   TTernaryDocument Ternary;
 };
@@ -136,12 +149,6 @@ QByteArray DocumentText(const TDiagramDocument& Document);
 // say) is refused with the reason instead of being saved. On failure the
 // message "Cannot save FILE: WHY".
 bool WriteDocument(const QString& FileName, const TDiagramDocument& Document, QString* Error);
-
-// Writes Bytes through a temporary file in the same folder and a rename.
-// Every write is checked as it happens (a buffered write would report a
-// file cut short by a full disk as written): on failure the old file is
-// left as it was, no temporary file remains, and Why says what happened.
-bool WriteWholeFile(const QString& FileName, const QByteArray& Bytes, QString* Why);
 
 // --- Controls ------------------------------------------------------------------
 

@@ -114,6 +114,41 @@ void SetPlotSettings(TPhasePlot& g, const TPlotSettings& d) {
   g.SetDrawAreas(d.DrawAreas);
 }
 
+// What both kinds take from a control alike: units, orientation, title
+// and the plot settings.
+template <class TDocument, class TControl>
+void HeadOf(const TControl& g, TDocument& d) {
+  d.CUnits = g.CUnits();
+  d.TUnits = g.TUnits();
+  d.DataOrientation = g.DataOrientation();
+  d.Title = g.Title();
+  static_cast<TPlotSettings&>(d) = PlotSettingsOf(g);
+}
+
+// The orientation first, then the substances, then the basis of the
+// compositions: the orientation exchanges the substances' names and molar
+// masses, and a change of basis needs usable molar masses.
+template <class TControl, class TDocument>
+void LoadHead(TControl& g, const TDocument& d, std::initializer_list<TSubstance*> Substances) {
+  g.MarkedPoint().Visible = false;
+  g.ForgetCursorReadout();  // the read-out was of the other system
+  g.SetDataOrientation(d.DataOrientation);
+  std::size_t i = 0;
+  for (TSubstance* s : Substances) SetSubstance(*s, d.Substances[i++]);
+  g.SetCUnits(d.CUnits);
+}
+
+// All 16 area records: the document's, then records with the initial
+// names.
+template <class TArea, class TPut>
+void PutAreas(const std::vector<TArea>& Areas, TPut&& Put) {
+  for (int i = 0; i < MaxAreas; ++i) {
+    TArea area;
+    area.Identifier = DefaultAreaIdentifier(i);
+    Put(i, i < int(Areas.size()) ? Areas[std::size_t(i)] : area);
+  }
+}
+
 }  // namespace
 
 // --- Binary ------------------------------------------------------------------
@@ -122,12 +157,9 @@ TDiagramDocument DocumentOf(const TBinagram& g) {
   TDiagramDocument doc;
   doc.Kind = TDiagramKind::Binary;
   TBinaryDocument& d = doc.Binary;
-  d.CUnits = g.CUnits();
-  d.TUnits = g.TUnits();
-  d.DataOrientation = g.DataOrientation();
+  HeadOf(g, d);
   d.Substances = {SubstanceOf(*g.SubstanceA(), g.SubstanceA()->Name()),
                   SubstanceOf(*g.SubstanceB(), g.SubstanceB()->Name())};
-  d.Title = g.Title();
   for (int i = 0; i < std::clamp(g.Areas(), 0, MaxAreas); ++i) d.Areas.push_back(g.AreaList()[i]);
   d.Curves = RunsOf(g.CurveC(), g.CurveT(), g.CurveLastIndex());
   // The whole diagram, not a zoom window.
@@ -135,7 +167,6 @@ TDiagramDocument DocumentOf(const TBinagram& g) {
   d.HighTLimit = g.Zooming() ? g.SavedHighTLimit() : g.HighTLimit();
   d.LowCLimit = g.Zooming() ? g.SavedLowCLimit() : g.LowCLimit();
   d.HighCLimit = g.Zooming() ? g.SavedHighCLimit() : g.HighCLimit();
-  static_cast<TPlotSettings&>(d) = PlotSettingsOf(g);
   d.GraphKind = g.GraphKind();
   d.GridType = g.GridType();
   d.CAxisStep = g.CAxisStep();
@@ -146,16 +177,8 @@ TDiagramDocument DocumentOf(const TBinagram& g) {
 void LoadDocument(TBinagram& g, const TBinaryDocument& d) {
   using namespace binary;
   if (g.Zooming()) LeaveZoom(g);
-  g.MarkedPoint().Visible = false;
-
   // Orientation and units first, so the data go in as they are written.
-  // The orientation exchanges the substances' names and molar masses, and
-  // a change of basis needs usable molar masses: the document's are set
-  // in between.
-  g.SetDataOrientation(d.DataOrientation);
-  SetSubstance(*g.SubstanceA(), d.Substances[0]);
-  SetSubstance(*g.SubstanceB(), d.Substances[1]);
-  g.SetCUnits(d.CUnits);
+  LoadHead(g, d, {g.SubstanceA(), g.SubstanceB()});
   if (g.TUnits() != d.TUnits) {
     // The old window converts to the new unit; a window well inside the
     // range of either unit converts without any message.
@@ -166,11 +189,7 @@ void LoadDocument(TBinagram& g, const TBinaryDocument& d) {
     g.SetTUnits(d.TUnits);
   }
 
-  for (int i = 0; i < MaxAreas; ++i) {
-    TPhaseArea area;
-    area.Identifier = DefaultAreaIdentifier(i);
-    g.AreaList().Put(i, i < int(d.Areas.size()) ? d.Areas[std::size_t(i)] : area);
-  }
+  PutAreas(d.Areas, [&](int i, const TPhaseArea& a) { g.AreaList().Put(i, a); });
   g.SetAreas(int(d.Areas.size()));
 
   std::vector<double> c, t;
@@ -203,16 +222,13 @@ TDiagramDocument DocumentOf(const TTernagram& g) {
   TDiagramDocument doc;
   doc.Kind = TDiagramKind::Ternary;
   TTernaryDocument& d = doc.Ternary;
-  d.CUnits = g.CUnits();
-  d.TUnits = g.TUnits();
-  d.DataOrientation = g.DataOrientation();
+  HeadOf(g, d);
   // While zoomed the corners show the window's compositions; the
   // substances' own names are kept aside.
   auto name = [&](const TSubstance* s) { return g.Zoom() ? s->DisplayName : s->Name(); };
   d.Substances = {SubstanceOf(*g.SubstanceA(), name(g.SubstanceA())),
                   SubstanceOf(*g.SubstanceB(), name(g.SubstanceB())),
                   SubstanceOf(*g.SubstanceC(), name(g.SubstanceC()))};
-  d.Title = g.Title();
   for (int i = 0; i < std::clamp(g.Areas(), 0, MaxAreas); ++i) {
     TTernaryArea a = g.AreaList()[i];
     a.TPointCount = std::min<std::uint8_t>(a.TPointCount, MaxTPoints);
@@ -223,7 +239,6 @@ TDiagramDocument DocumentOf(const TTernagram& g) {
   d.Isotherms = {i.Color(),    i.Error(),           i.GraphType(), i.Method(), i.MethodStep(),
                  i.Signed(),   i.SignStep(),        i.Simplified(), i.SimplifiedTimes(),
                  i.Smoothed(), i.SmoothedTimes(),   i.Step(),      i.Width()};
-  static_cast<TPlotSettings&>(d) = PlotSettingsOf(g);
   d.GraphType = g.GraphType();
   d.DrawTPoints = g.TTernaplot::DrawTPoints();
   d.DrawIsotherms = g.DrawIsotherms();
@@ -232,25 +247,17 @@ TDiagramDocument DocumentOf(const TTernagram& g) {
   d.GridType = g.GridType();
   d.HotIsotherm = g.HotIsotherm();
   d.HotIsothermColor = g.HotIsothermColor();
+  d.DrawCrystallization = g.DrawCrystallization();
+  if (g.MarkMode() && g.MarkedPoint().Visible) d.MarkedPoint = std::pair{g.MarkedPoint().A, g.MarkedPoint().B};
   return doc;
 }
 
 void LoadDocument(TTernagram& g, const TTernaryDocument& d) {
   if (g.Zoom()) LeaveZoom(g);
-  g.MarkedPoint().Visible = false;
-
-  g.SetDataOrientation(d.DataOrientation);
-  SetSubstance(*g.SubstanceA(), d.Substances[0]);
-  SetSubstance(*g.SubstanceB(), d.Substances[1]);
-  SetSubstance(*g.SubstanceC(), d.Substances[2]);
-  g.SetCUnits(d.CUnits);
+  LoadHead(g, d, {g.SubstanceA(), g.SubstanceB(), g.SubstanceC()});
   g.SetTUnits(d.TUnits);
 
-  for (int i = 0; i < MaxAreas; ++i) {
-    TTernaryArea area;
-    area.Identifier = DefaultAreaIdentifier(i);
-    g.AreaList()[i] = i < int(d.Areas.size()) ? d.Areas[std::size_t(i)] : area;
-  }
+  PutAreas(d.Areas, [&](int i, const TTernaryArea& a) { g.AreaList()[i] = a; });
   g.SetAreas(int(d.Areas.size()));
 
   Flatten(d.Curves, g.CurveA(), g.CurveB());
@@ -285,5 +292,7 @@ void LoadDocument(TTernagram& g, const TTernaryDocument& d) {
   SetPlotSettings(g, d);
   g.SetDrawTPoints(d.DrawTPoints);
   g.SetDrawIsotherms(d.DrawIsotherms);
+  g.SetDrawCrystallization(d.DrawCrystallization);
+  if (d.MarkedPoint && d.MarkMode) g.MarkPoint(d.MarkedPoint->first, d.MarkedPoint->second);
   g.Invalidate();
 }

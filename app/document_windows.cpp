@@ -11,6 +11,8 @@
 
 #include "app/main_form.h"
 #include "app/main_form_tools.h"
+#include "app/settings.h"
+#include "app/shortcuts.h"
 #include "app/ternary_form.h"
 #include "platform/messages.h"
 
@@ -40,21 +42,21 @@ QIcon DocumentGlyph(bool Open) {
   });
 }
 
+}  // namespace
+
 TMainForm* MainWindow() {
   for (QWidget* w : QApplication::topLevelWidgets())
     if (auto* form = qobject_cast<TMainForm*>(w)) return form;
   return nullptr;
 }
 
-}  // namespace
-
 void AddDocumentButtons(QWidget* Strip, int RowWidth, QWidget* Window, std::function<void()> Open,
                         std::function<void()> SaveAs) {
   AddStripButtons(Strip, RowWidth, Window,
                   {{QStringLiteral("OpenSpeedButton"), QStringLiteral("Open Diagram"), DocumentGlyph(true),
-                    QKeySequence(QKeySequence::Open), std::move(Open)},
+                    CommandKeys(QKeySequence::Open), std::move(Open)},
                    {QStringLiteral("SaveAsSpeedButton"), QStringLiteral("Save Diagram As"),
-                    DocumentGlyph(false), QKeySequence(QKeySequence::SaveAs), std::move(SaveAs)}});
+                    DocumentGlyph(false), CommandKeys(QKeySequence::SaveAs), std::move(SaveAs)}});
 }
 
 void AddStripButtons(QWidget* Strip, int RowWidth, QWidget* Window, std::vector<TStripButton> Buttons) {
@@ -73,7 +75,7 @@ void AddStripButtons(QWidget* Strip, int RowWidth, QWidget* Window, std::vector<
     }
     auto* action = new QAction(b.Icon, b.Hint, Window);
     action->setObjectName(QString(b.Name).replace("SpeedButton", "Action"));
-    action->setShortcut(b.Key);
+    action->setShortcuts(b.Keys);
     action->setShortcutContext(Qt::WindowShortcut);
     QObject::connect(action, &QAction::triggered, Window, [run = std::move(b.Run)] { run(); });
     Window->addAction(action);
@@ -82,8 +84,7 @@ void AddStripButtons(QWidget* Strip, int RowWidth, QWidget* Window, std::vector<
     button->setDefaultAction(action);
     button->setAutoRaise(true);
     button->setGeometry(place);
-    button->setToolTip(b.Key.isEmpty() ? b.Hint
-                                       : QStringLiteral("%1 (%2)").arg(b.Hint, b.Key.toString(QKeySequence::NativeText)));
+    button->setToolTip(HintWithKey(b.Hint, *action));
     button->show();
     last = place;
   }
@@ -106,6 +107,7 @@ bool OpenDocumentFile(const QString& FileName) {
     ShowMessage(error);
     return false;
   }
+  NoteRecentDocument(FileName);
   if (document.Kind == TDiagramKind::Binary) {
     TMainForm* form = MainWindow();
     if (!form) {
@@ -140,5 +142,9 @@ void ChooseAndSaveDocument(QWidget* Parent, const TDiagramDocument& Document) {
                                                     DocumentFilter);
   if (chosen.isEmpty()) return;
   QString error;
-  if (!WriteDocument(DocumentFileName(chosen), Document, &error)) ShowMessage(error);
+  const QString name = DocumentFileName(chosen);
+  if (WriteDocument(name, Document, &error))
+    NoteRecentDocument(name);
+  else
+    ShowMessage(error);
 }

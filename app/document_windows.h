@@ -5,6 +5,7 @@
 // from whichever window it was opened).
 #include <QIcon>
 #include <QKeySequence>
+#include <QList>
 #include <QString>
 #include <functional>
 #include <vector>
@@ -13,23 +14,28 @@
 
 class QToolButton;
 class QWidget;
+class TMainForm;
+
+// The main window, when there is one.
+TMainForm* MainWindow();
 
 // Adds the two buttons to a tool bar strip, after the tool buttons already
 // there (in a new row of the strip when they would reach past RowWidth),
-// with the window-wide shortcuts QKeySequence::Open and SaveAs. Object
+// with the window-wide keys of CommandKeys(Open) and CommandKeys(SaveAs)
+// (Ctrl+O and Ctrl+Shift+S where the platform has none). Object
 // names "OpenSpeedButton" and "SaveAsSpeedButton", with the actions
 // "OpenAction" and "SaveAsAction".
 void AddDocumentButtons(QWidget* Strip, int RowWidth, QWidget* Window, std::function<void()> Open,
                         std::function<void()> SaveAs);
 
 // One button of a window's tool strip with its window-wide action: object
-// name "XxxSpeedButton" (its action "XxxAction"), hint, icon, shortcut (none
-// when empty) and what it runs.
+// name "XxxSpeedButton" (its action "XxxAction"), hint, icon, keys (none
+// when empty; see CommandKeys) and what it runs.
 struct TStripButton {
   QString Name;
   QString Hint;
   QIcon Icon;
-  QKeySequence Key;
+  QList<QKeySequence> Keys;
   std::function<void()> Run;
 };
 // Adds buttons to a tool strip as AddDocumentButtons does.

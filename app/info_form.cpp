@@ -7,6 +7,7 @@
 #include <QTextBrowser>
 #include <QTextDocument>
 
+#include "app/program_files.h"
 #include "platform/messages.h"
 #include "ui_info_form.h"
 
@@ -43,7 +44,7 @@ TInfoForm::~TInfoForm() {
   if (InfoForm == this) InfoForm = nullptr;
 }
 
-void TInfoForm::FormCreate() { LoadFile(FileName); }
+void TInfoForm::FormCreate() { LoadFile(FindProgramFile(FileName)); }
 
 bool TInfoForm::LoadFile(const QString& Name) {
   QFile file(Name);

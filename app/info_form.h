@@ -1,7 +1,9 @@
 #pragma once
 // TInfoForm: the info window. At creation it loads the program's
-// information text "phasediagrams.inf" from the current directory, as rich
-// text when the file holds rich text, else as plain text. A missing or
+// information text "phasediagrams.inf" from the current directory, or
+// where it is not there from the program's installed data folder
+// (app/program_files.h), as rich text when the file holds rich text, else
+// as plain text. A missing or
 // unreadable file is reported ("Cannot open file phasediagrams.inf") and
 // leaves the window empty; start-up goes on.
 #include <QDialog>

@@ -53,35 +53,6 @@ QString Fixed(double v, int Decimals) {
 
 }  // namespace
 
-QButtonGroup* RadioGroupItems(const QGroupBox* RadioGroup) {
-  return RadioGroup ? RadioGroup->findChild<QButtonGroup*>(QString(), Qt::FindDirectChildrenOnly)
-                    : nullptr;
-}
-
-void MakeRadioGroup(QGroupBox* RadioGroup) {
-  auto* items = new QButtonGroup(RadioGroup);
-  int id = 0;
-  for (QRadioButton* b : RadioGroup->findChildren<QRadioButton*>(QString(), Qt::FindDirectChildrenOnly))
-    items->addButton(b, id++);
-}
-
-int RadioGroupItemIndex(const QGroupBox* RadioGroup) {
-  const QButtonGroup* items = RadioGroupItems(RadioGroup);
-  return items ? items->checkedId() : -1;
-}
-
-void SetRadioGroupItemIndex(QGroupBox* RadioGroup, int Index) {
-  QButtonGroup* items = RadioGroupItems(RadioGroup);
-  if (!items) return;
-  if (QAbstractButton* b = items->button(Index)) {
-    b->setChecked(true);
-  } else if (QAbstractButton* checked = items->checkedButton()) {
-    items->setExclusive(false);
-    checked->setChecked(false);
-    items->setExclusive(true);
-  }
-}
-
 TMainForm::TMainForm(QWidget* AOwner) : QWidget(AOwner), ui_(std::make_unique<Ui::MainForm>()) {
   InitVersionResource();
   // The stored layout.
@@ -137,6 +108,7 @@ TMainForm::TMainForm(QWidget* AOwner) : QWidget(AOwner), ui_(std::make_unique<Ui
   AddDocumentButtons(strip, 194, this, [this] { OpenSpeedButtonClick(); },
                      [this] { SaveAsSpeedButtonClick(); });
   AddOutputButtons(strip, 194, this, g);
+  CreateMenus();
 }
 
 TMainForm::~TMainForm() {
@@ -166,12 +138,7 @@ void TMainForm::ConnectControls() {
       {ui_->CheckBox5, &TMainForm::CheckBox5Click}, {ui_->CheckBox6, &TMainForm::CheckBox6Click}};
   for (const auto& [box, handler] : checks) connect(box, &QCheckBox::toggled, this, handler);
 
-  connect(ui_->SpeedButton1, &QToolButton::clicked, this, &TMainForm::BitBtn2Click);
-  connect(ui_->SpeedButton2, &QToolButton::clicked, this, &TMainForm::BitBtn4Click);
-  connect(ui_->HelpSpeedButton, &QToolButton::clicked, this, &TMainForm::HelpSpeedButtonClick);
-  connect(ui_->SpeedButton3, &QToolButton::clicked, this, &TMainForm::BitBtn1Click);
-  connect(ui_->SpeedButton4, &QToolButton::clicked, this, &TMainForm::BitBtn3Click);
-  connect(ui_->SpeedButton5, &QToolButton::clicked, this, &TMainForm::SpeedButton5Click);
+  // The tool buttons show the actions of the menus (app/window_menus.cpp).
 
   connect(ui_->ComboBox1, &QComboBox::currentIndexChanged, this, &TMainForm::ComboBox1Change);
   connect(ui_->ComboBox2, &QComboBox::currentIndexChanged, this, &TMainForm::ComboBox2Change);

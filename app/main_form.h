@@ -8,22 +8,13 @@
 
 #include "diagram/binagram.h"
 
-class QButtonGroup;
+#include "app/window_kit.h"
+
 struct TBinaryDocument;
 
-class QGroupBox;
 namespace Ui {
 class MainForm;
 }
-
-// A radio group is a QGroupBox whose radio buttons form one QButtonGroup
-// with the item indexes as ids. -1: no item chosen (or no radio group).
-int RadioGroupItemIndex(const QGroupBox* RadioGroup);
-void SetRadioGroupItemIndex(QGroupBox* RadioGroup, int Index);
-// Turns the radio buttons of a group box, in the order they were created,
-// into its items 0, 1, ...; and the items of a group made so.
-void MakeRadioGroup(QGroupBox* RadioGroup);
-QButtonGroup* RadioGroupItems(const QGroupBox* RadioGroup);
 
 class TMainForm : public QWidget {
   Q_OBJECT
@@ -89,6 +80,8 @@ class TMainForm : public QWidget {
 
  private:
   void ConnectControls();
+  // The menu bar; the tool buttons show its actions (app/window_menus.cpp).
+  void CreateMenus();
   // Without a marked point: both lists back to the pure substances, quietly,
   // disabled, and the results hidden.
   void LockCalculator();

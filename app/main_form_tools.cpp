@@ -15,7 +15,10 @@
 #include "app/info_form.h"
 #include "app/main_form.h"
 #include "app/picture_output.h"
+#include "app/program_files.h"
+#include "app/settings.h"
 #include "app/ternary_form.h"
+#include "app/window_menus.h"
 
 const QString BitmapFilter = QStringLiteral("Windows Bitmap Files [*.bmp] (*.bmp)");
 const QString PdfFilter = QStringLiteral("PDF Files (*.pdf)");
@@ -23,6 +26,18 @@ const QString NoPrinterQuestion =
     QStringLiteral("No printer is installed. Print the diagram into a PDF file instead?");
 
 namespace {
+// Runs a file dialog in the folder it was last left in (the installed
+// samples for the first Open) and remembers the folder of the file chosen.
+QString RunFileDialog(QFileDialog& Dialog, const QString& Caption) {
+  QString start = LastFolder(Caption);
+  if (start.isEmpty() && Dialog.acceptMode() == QFileDialog::AcceptOpen) start = SamplesFolder();
+  if (!start.isEmpty()) Dialog.setDirectory(start);
+  if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty()) return QString();
+  const QString chosen = Dialog.selectedFiles().front();
+  NoteLastFolder(Caption, QFileInfo(chosen).absolutePath());
+  return chosen;
+}
+
 TToolSeams RealSeams() {
   TToolSeams s;
   s.PrinterPresent = [] { return !QPrinterInfo::defaultPrinter().isNull(); };
@@ -34,11 +49,10 @@ TToolSeams RealSeams() {
     dialog.setObjectName(QStringLiteral("SaveDialog1"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters(filter.split(QStringLiteral(";;")));  // no default suffix: the caller decides
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
-    QString name = dialog.selectedFiles().front();
+    QString name = RunFileDialog(dialog, caption);
     // Among several formats, a name typed without one of their extensions
     // takes that of the filter chosen.
-    if (filter.contains(QStringLiteral(";;"))) {
+    if (!name.isEmpty() && filter.contains(QStringLiteral(";;"))) {
       const QRegularExpression extension(QStringLiteral("\\*\\.(\\w+)\\)"));
       QStringList known;
       for (auto it = extension.globalMatch(filter); it.hasNext();) known << it.next().captured(1).toLower();
@@ -54,8 +68,7 @@ TToolSeams RealSeams() {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(filter);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
-    return dialog.selectedFiles().front();
+    return RunFileDialog(dialog, caption);
   };
   s.ShowModal = [](QDialog* dialog) { dialog->exec(); };
   s.ChooseColor = [](QWidget* parent, const QColor& initial, const QString& caption) {
@@ -186,25 +199,10 @@ void TMainForm::BitBtn4Click() {
   SaveChosenPicture(*Binagram1(), name, [this](const QString& file) { Binagram1()->SaveToBitmap(file, false); });
 }
 
-void TMainForm::HelpSpeedButtonClick() {
-  auto* help = findChild<THelpWindow*>(QStringLiteral("HelpWindow"), Qt::FindDirectChildrenOnly);
-  if (!help) help = new THelpWindow(this);
-  help->ShowContents();
-}
+void TMainForm::HelpSpeedButtonClick() { ShowManual(this); }
 
-void TMainForm::BitBtn1Click() {
-  if (!InfoForm) new TInfoForm(this);  // normally made at start-up
-  ToolSeams().ShowModal(InfoForm);
-}
+void TMainForm::BitBtn1Click() { ShowInfo(this); }
 
-void TMainForm::BitBtn3Click() {
-  if (!AboutBox) new TAboutBox(this);  // normally made at start-up
-  ToolSeams().ShowModal(AboutBox);
-}
+void TMainForm::BitBtn3Click() { ShowAbout(this); }
 
-void TMainForm::SpeedButton5Click() {
-  // The ternary window is not modal: the user may keep both diagrams in
-  // view and go on working in either.
-  if (!TernaryForm) new TTernaryForm(this);  // normally made at start-up
-  TernaryForm->ShowWindow();
-}
+void TMainForm::SpeedButton5Click() { ShowTernaryWindow(this); }

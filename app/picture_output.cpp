@@ -14,6 +14,7 @@
 #include "app/document.h"
 #include "app/document_windows.h"
 #include "app/main_form_tools.h"
+#include "app/shortcuts.h"
 #include "platform/messages.h"
 #include "diagram/plotkit.h"
 #include "platform/vectorpicture.h"
@@ -138,8 +139,8 @@ void AddOutputButtons(QWidget* Strip, int RowWidth, QWidget* Window, TPhasePlot*
   AddStripButtons(
       Strip, RowWidth, Window,
       {{QStringLiteral("CopySpeedButton"), QStringLiteral("Copy Diagram"), copy,
-        QKeySequence(QKeySequence::Copy), [Plot] { CopyDiagram(*Plot); }},
-       {QStringLiteral("ExportSpeedButton"), QStringLiteral("Export Data..."), table, QKeySequence(),
+        CommandKeys(QKeySequence::Copy), [Plot] { CopyDiagram(*Plot); }},
+       {QStringLiteral("ExportSpeedButton"), QStringLiteral("Export Data..."), table, {},
         [Plot, Window] {
           QString name = ToolSeams().ChooseSaveFile(Window, QStringLiteral("Export Data"),
                                                     QStringLiteral("CSV Files (*.csv)"));

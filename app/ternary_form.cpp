@@ -20,10 +20,10 @@
 
 #include "app/document.h"
 #include "app/document_windows.h"
-#include "app/main_form.h"
 #include "app/main_form_tools.h"
 #include "app/picture_output.h"
 #include "app/ternary_sample.h"
+#include "app/window_kit.h"
 #include "ui_ternary_form.h"
 #include "widgets/spin_edit.h"
 
@@ -48,6 +48,9 @@ constexpr int CornerOrder[6][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {
 
 // The temperature unit items read C, F, K; the units run tuC, tuK, tuF.
 constexpr TTUnits TUnitItems[] = {tuC, tuF, tuK};
+// The temperature methods offered, in the order of their buttons. The
+// thermodynamic estimate has no model behind it and is not offered.
+constexpr TTCalcMethod TCalcMethodItems[] = {tcAltitude, tcPolynomial, tcTriangulation};
 
 // A swatch of the hot isotherm's colour for its button.
 QIcon Swatch(TColor c) {
@@ -113,6 +116,7 @@ TTernaryForm::TTernaryForm(QWidget* AOwner)
   AddDocumentButtons(ui_->Panel5, 186, this, [this] { OpenSpeedButtonClick(); },
                      [this] { SaveAsSpeedButtonClick(); });
   AddOutputButtons(ui_->Panel5, 186, this, g);
+  CreateMenus();
 }
 
 TTernaryForm::~TTernaryForm() {
@@ -140,8 +144,14 @@ void TTernaryForm::ShowSubstanceNames() {
   // The substances of the loaded system (unzoomed: while zoomed the
   // corners carry the window's compositions) in the order of the corners
   // A, B, C of each orientation.
+  // The corners show the substances in the current orientation; the
+  // captions name them as each orientation would place them, so the
+  // substances of the direct orientation are found first.
   const TTernagram* g = ui_->Ternagram1;
-  const QString names[] = {g->SubstanceA()->Name(), g->SubstanceB()->Name(), g->SubstanceC()->Name()};
+  const QString corners[] = {g->SubstanceA()->Name(), g->SubstanceB()->Name(), g->SubstanceC()->Name()};
+  const int* now = CornerOrder[std::clamp(int(g->DataOrientation()), 0, 5)];
+  QString names[3];
+  for (int p = 0; p < 3; ++p) names[now[p]] = corners[p];
   const QButtonGroup* orientations = RadioGroupItems(ui_->OrientationGroup);
   for (int o = 0; o < 6; ++o)
     orientations->button(o)->setText(names[CornerOrder[o][0]] + '-' + names[CornerOrder[o][1]] + '-' +
@@ -194,7 +204,8 @@ void TTernaryForm::ConnectControls() {
     });
 
   for (QCheckBox* c : {ui_->LegendCheckBox, ui_->ValuesTableCheckBox, ui_->CoPhasesCheckBox,
-                       ui_->MouseGridCheckBox, ui_->MarkPointsCheckBox, ui_->DrawIsothermsCheckBox})
+                       ui_->MouseGridCheckBox, ui_->MarkPointsCheckBox, ui_->DrawIsothermsCheckBox,
+                       ui_->CrystallizationCheckBox})
     connect(c, &QCheckBox::toggled, this, [this] {
       if (!syncing_) ControlsChange();
     });
@@ -221,8 +232,7 @@ void TTernaryForm::ConnectControls() {
   connect(ui_->MethodStepSpinBox, &QDoubleSpinBox::editingFinished, this, &TTernaryForm::ShowProperties);
   connect(ui_->HotIsothermColorButton, &QPushButton::clicked, this, &TTernaryForm::HotIsothermColorButtonClick);
 
-  connect(ui_->PrintSpeedButton, &QToolButton::clicked, this, &TTernaryForm::PrintSpeedButtonClick);
-  connect(ui_->SaveSpeedButton, &QToolButton::clicked, this, &TTernaryForm::SaveSpeedButtonClick);
+  // The tool buttons show the actions of the menus (app/window_menus.cpp).
 }
 
 void TTernaryForm::ShowProperties() {
@@ -234,7 +244,9 @@ void TTernaryForm::ShowProperties() {
   SetRadioGroupItemIndex(ui_->TUnitsGroup, int(std::find(std::begin(TUnitItems), std::end(TUnitItems), g->TUnits()) -
                                                std::begin(TUnitItems)));
   SetRadioGroupItemIndex(ui_->GridTypeGroup, g->GridType());
-  SetRadioGroupItemIndex(ui_->TCalcMethodGroup, g->TCalcMethod() == tcPolynomial ? 1 : 0);
+  const auto* method = std::find(std::begin(TCalcMethodItems), std::end(TCalcMethodItems), g->TCalcMethod());
+  SetRadioGroupItemIndex(ui_->TCalcMethodGroup,
+                         method == std::end(TCalcMethodItems) ? 0 : int(method - std::begin(TCalcMethodItems)));
   SetRadioGroupItemIndex(ui_->LineTypeGroup, iso.GraphType());
   ui_->LegendCheckBox->setChecked(g->Legend());
   ui_->ValuesTableCheckBox->setChecked(g->ValuesTable());
@@ -242,6 +254,7 @@ void TTernaryForm::ShowProperties() {
   ui_->MouseGridCheckBox->setChecked(g->MouseGrid());
   ui_->MarkPointsCheckBox->setChecked(g->MarkMode());
   ui_->DrawIsothermsCheckBox->setChecked(g->DrawIsotherms());
+  ui_->CrystallizationCheckBox->setChecked(g->DrawCrystallization());
   ui_->GridStepsSpinEdit->SetValue(g->GridSteps());
   ui_->IsothermStepSpinEdit->SetValue(iso.Step());
   ui_->ErrorSpinEdit->SetValue(iso.Error());
@@ -278,9 +291,8 @@ void TTernaryForm::GridTypeGroupClick() {
 }
 
 void TTernaryForm::TCalcMethodGroupClick() {
-  // The thermodynamic estimate has no model behind it and is not offered.
   const int i = RadioGroupItemIndex(ui_->TCalcMethodGroup);
-  if (i >= 0 && i <= 1) ui_->Ternagram1->SetTCalcMethod(i == 0 ? tcAltitude : tcPolynomial);
+  if (i >= 0 && i < int(std::size(TCalcMethodItems))) ui_->Ternagram1->SetTCalcMethod(TCalcMethodItems[i]);
 }
 
 void TTernaryForm::LineTypeGroupClick() {
@@ -296,6 +308,7 @@ void TTernaryForm::ControlsChange() {
   g->SetMouseGrid(ui_->MouseGridCheckBox->isChecked());
   g->SetMarkMode(ui_->MarkPointsCheckBox->isChecked());
   g->SetDrawIsotherms(ui_->DrawIsothermsCheckBox->isChecked());
+  g->SetDrawCrystallization(ui_->CrystallizationCheckBox->isChecked());
   g->SetGridSteps(ui_->GridStepsSpinEdit->Value());
 }
 

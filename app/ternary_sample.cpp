@@ -10,7 +10,8 @@ namespace {
 struct TSampleField {
   const char* Identifier;
   // The T-points in order around the field: its corner, a binary eutectic,
-  // the ternary eutectic, the other binary eutectic.
+  // the ternary eutectic, the other binary eutectic. The corner is also the
+  // field's primary phase: the pure metal crystallizes first.
   TTernarySamplePoint Points[4];
   float FillA, FillB;
 };
@@ -66,6 +67,7 @@ void LoadTernarySample(TTernagram& g) {
       area.TPoints[area.TPointCount++] = TTernaryTPoint{float(p.A), float(p.B), p.T};
     area.FillA = f.FillA;
     area.FillB = f.FillB;
+    area.PrimaryPhase = {true, float(f.Points[0].A), float(f.Points[0].B)};
   }
   g.SetAreas(i);
 
@@ -78,17 +80,23 @@ void LoadTernarySample(TTernagram& g) {
   g.SetCurveLastIndex(int(Valleys.size()) - 1);
 
   // Isotherms every 50 degrees from the corners' and eutectics' points,
-  // estimated by the altitude method, drawn as labelled smooth lines. A
-  // band of one degree on the 1 % grid gives single lines; a label on every
-  // 20th point keeps them readable.
+  // drawn as labelled smooth lines. A band of one degree on the 0.5 % grid
+  // catches a point in every row where the liquidus is steepest (the (Bi)
+  // field near its corner) and still gives thin lines; a label on every 40th
+  // point keeps them readable.
+  // The temperatures come from the triangulated surface: it gives every
+  // measured point its own temperature, is smooth across the field, keeps
+  // a plane a plane and bends as little as its points allow (the altitude
+  // estimate is off by degrees between the points, and with four points
+  // the polynomial's terms 1, x, y, x² favour the share of Bi).
   TIsotherm& iso = *g.Isotherms();
-  iso.SetMethodStep(1.0f);
+  iso.SetMethodStep(0.5f);
   iso.SetError(1);
   iso.SetStep(50);
   iso.SetGraphType(itSpline);
   iso.SetSigned(true);
-  iso.SetSignStep(20);
-  g.SetTCalcMethod(tcAltitude);
+  iso.SetSignStep(40);
+  g.SetTCalcMethod(tcTriangulation);
 
   g.SetTitle(QStringLiteral("Bi-Pb-Sn Sample"));
   g.SetDrawSplines(true);
@@ -99,4 +107,5 @@ void LoadTernarySample(TTernagram& g) {
   g.SetValuesTable(true);
   g.SetCoPhasesTable(true);
   g.SetMarkMode(true);
+  g.SetDrawCrystallization(true);
 }

@@ -1,7 +1,8 @@
 // Cost of the liquidus temperature estimates the isotherm scan and the cursor
 // read-out run: one altitude estimate on a 12-point area (at one query and
 // averaged over a grid of queries inside the area), one polynomial fit with
-// its evaluation, and one evaluation of a fit kept by the caller.
+// its evaluation, one evaluation of a fit kept by the caller, and the same
+// for the triangulated surface.
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <cstdint>
@@ -10,6 +11,7 @@
 
 #include "diagram/altitude.h"
 #include "diagram/polynoms.h"
+#include "diagram/triangulation.h"
 
 namespace {
 
@@ -73,8 +75,27 @@ void BM_PolynomialValue(benchmark::State& state) {
   }
 }
 
+// Making the triangulated surface of the area, and one value of a surface
+// kept by the caller, inside the hull and beyond it.
+void BM_TriangulatedSurfaceMake(benchmark::State& state) {
+  const TwelvePointArea area;
+  for (auto _ : state) benchmark::DoNotOptimize(TTriangulatedSurface(12, area.A, area.B, area.T));
+}
+
+void BM_TriangulatedSurfaceValue(benchmark::State& state) {
+  const TwelvePointArea area;
+  const TTriangulatedSurface surface(12, area.A, area.B, area.T);
+  double X = state.range(0) ? 5.0 : 38.5, Y = 31.25;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(X);
+    benchmark::DoNotOptimize(surface.Value(X, Y));
+  }
+}
+
 }  // namespace
 
+BENCHMARK(BM_TriangulatedSurfaceMake)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TriangulatedSurfaceValue)->ArgName("outside")->Arg(0)->Arg(1)->Unit(benchmark::kNanosecond);
 BENCHMARK(BM_EstimateAltitude)->Unit(benchmark::kNanosecond);
 BENCHMARK(BM_EstimateAltitudeGrid)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FitTemperatureSurfaceAndValue)->Unit(benchmark::kMicrosecond);

@@ -1,7 +1,9 @@
 // The ternary control at 1920 x 1080 with the test system: a full paint
 // against the six-pass baseline, one mouse move's read-out against a
 // paint, and a paint with a fresh isotherm computation by each method at
-// grid steps of 1 % and 0.25 %.
+// grid steps of 1 % and 0.25 %, on the test system and on the Bi-Pb-Sn
+// sample.
+#include "app/ternary_sample.h"
 #include "bench/bench_support.h"
 #include "diagram/ternagram.h"
 #include "tests/ternary_test_system.h"
@@ -32,13 +34,21 @@ void BM_TernaryMouseMove(benchmark::State& state) {
   MeasureMovesAgainstPaint(state, g, paint, a, b);
 }
 
-// Arguments: method (0 altitude, 1 polynomial), grid step in hundredths.
+constexpr ternary::TTCalcMethod Methods[] = {ternary::tcAltitude, ternary::tcPolynomial, ternary::tcTriangulation};
+
+// Arguments: method (0 altitude, 1 polynomial, 2 triangulation), grid step
+// in hundredths. The Bi-Pb-Sn sample is the system the peer
+// (../shared/bench/peers isotherms) traces its isotherms on.
+template <bool Sample>
 void BM_TernaryIsotherms(benchmark::State& state) {
   TTernagram g;
   g.resize(1920, 1080);
-  ternarytest::LoadTestSystem(g);
+  if (Sample)
+    LoadTernarySample(g);
+  else
+    ternarytest::LoadTestSystem(g);
   g.SetDrawIsotherms(true);
-  g.SetTCalcMethod(state.range(0) == 0 ? ternary::tcAltitude : ternary::tcPolynomial);
+  g.SetTCalcMethod(Methods[state.range(0)]);
   g.Isotherms()->SetMethodStep(float(state.range(1)) / 100);
   g.Repaint();
   for (auto _ : state) {
@@ -54,10 +64,13 @@ void BM_TernaryIsotherms(benchmark::State& state) {
 
 BENCHMARK(BM_TernaryFullPaint)->Args({1920, 1080})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TernaryMouseMove)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_TernaryIsotherms)
+BENCHMARK(BM_TernaryIsotherms<false>)
+    ->Name("BM_TernaryIsotherms")
     ->ArgNames({"method", "step"})
-    ->Args({0, 100})
-    ->Args({1, 100})
-    ->Args({0, 25})
-    ->Args({1, 25})
+    ->ArgsProduct({{0, 1, 2}, {100, 25}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TernaryIsotherms<true>)
+    ->Name("BM_TernarySampleIsotherms")
+    ->ArgNames({"method", "step"})
+    ->ArgsProduct({{0, 1, 2}, {100, 25}})
     ->Unit(benchmark::kMillisecond);

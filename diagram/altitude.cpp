@@ -87,7 +87,8 @@ double EstimateAltitude(int n, const TAltitudePoints& points, double X, double Y
       const double reach2 = 4 * L2 * Tie * Tie;  // (2L·Tie)²: Tie as a change of w
 
       double fx, fy, fz;
-      if ((w < 0 && w * w > reach2) || (past > 0 && past * past > reach2)) {
+      const bool off = (w < 0 && w * w > reach2) || (past > 0 && past * past > reach2);
+      if (off) {
         fx = (ux + vx) / 2;  // the foot lies off the edge
         fy = (uy + vy) / 2;
         fz = (uz + vz) / 2;
@@ -107,9 +108,17 @@ double EstimateAltitude(int n, const TAltitudePoints& points, double X, double Y
       pz[j] = fz;
       moved = true;
 
-      // The distance of the line, whether or not the corner went to its foot.
-      const double c = ex * dvy - ey * dvx;
-      const double h2 = c * c / L2;
+      // The candidate's own distance: from the edge's line when the corner went
+      // to its foot, from the midpoint when it went there instead (a line that
+      // passes close by must not lend its distance to a midpoint far away).
+      double h2;
+      if (off) {
+        const double qfx = fx - X, qfy = fy - Y;
+        h2 = qfx * qfx + qfy * qfy;
+      } else {
+        const double c = ex * dvy - ey * dvx;
+        h2 = c * c / L2;
+      }
       if (pass > LastPassWithoutEarlyEnd && h2 <= Near2) return fz;
       if (h2 < beat2) {
         estimate = fz;

@@ -28,11 +28,12 @@ using TAltitudePoints = std::array<TAltitudePoint, MaxAltitudePoints>;
 // the current pass moved it. An edge shorter than 0.1 in both X and Y is left
 // alone. Otherwise the corner moves to the foot of the perpendicular from the
 // query point on the edge's line, or to the edge's midpoint when the foot lies
-// outside the edge's X or Y range. The distance h of the query point from the
-// edge's line ends the run from pass 11 on when h <= 0.1 (that foot's
-// temperature is returned); otherwise a smaller h than all before it makes
-// its foot's temperature the estimate, the earlier candidate staying on equal
-// distances. Lengths within a millionth of a percent count as equal here, so
+// outside the edge's X or Y range. The new corner is a candidate at the
+// distance h from the query point: the distance of the edge's line for a foot,
+// the distance of the midpoint itself for a midpoint. An h <= 0.1 ends the run
+// from pass 11 on (that candidate's temperature is returned); otherwise a
+// smaller h than all before it makes its candidate's temperature the
+// estimate, the earlier candidate staying on equal distances. Lengths within a millionth of a percent count as equal here, so
 // that rounding cannot decide: a foot that close past an end of its edge is on
 // the edge, and a candidate must be closer by more than that.
 double EstimateAltitude(int n, const TAltitudePoints& points, double X, double Y);

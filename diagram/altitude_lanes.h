@@ -111,7 +111,11 @@ inline void EstimateInLanes(int n, const TAltitudePoints& points, int Count, con
       moved = Or(moved, act);
 
       const Vec c = Sub(Mul(ex, dvy), Mul(ey, dvx));
-      const Vec h2 = Div(Mul(c, c), L2);
+      Vec h2 = Div(Mul(c, c), L2);
+      if (Bits(off)) {  // a midpoint candidate counts with its own distance
+        const Vec qfx = Sub(fx, qx), qfy = Sub(fy, qy);
+        h2 = Select(off, Add(Mul(qfx, qfx), Mul(qfy, qfy)), h2);
+      }
       const Mask ends = And(And(act, late), LessEq(h2, near2));
       const Mask better = And(AndNot(ends, act), Less(h2, beat2));
       if (Bits(better)) {

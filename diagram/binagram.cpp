@@ -64,6 +64,7 @@ void TBinagram::SetTUnits(TTUnits Value) {
     double t = ConvertTemperature(markedPoint_.T, TUnits(), Value);
     markedPoint_.T = Value == tuC ? std::nearbyint(t) : t;
   }
+  DropCursorReadout();
   TBinaplot::SetTUnits(Value);
 }
 

@@ -70,6 +70,7 @@ class TBinagram : public TBinaplot {
   void SetTUnits(binary::TTUnits Value) override;
 
   bool IsZoomed() const override { return Zooming(); }
+  void ForgetCursorReadout() override;
 
   // Public state.
   double CompositionScale() const { return compositionScale_; }
@@ -176,6 +177,14 @@ class TBinagram : public TBinaplot {
   void DrawBalloon(int x, int y);
   void TakeEdgeSeeds();
   void ClearCursorPoint();
+  // ForgetCursorReadout without the repaint its caller asks for anyway.
+  void DropCursorReadout();
+  static void SetLeverRatios(TFullDataPoint& p, double Scale);
+  // Applies Convert to the marked point's composition and its co-existing
+  // phases' compositions, keeps the first phase the one of lower
+  // composition and works the amounts out again.
+  template <class F>
+  void ConvertMarkedPoint(F&& Convert);
 
   // Builds CAxisCaption from CUnits and SubstanceB's name.
   void RebuildCAxisCaption();

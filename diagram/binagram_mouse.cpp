@@ -51,6 +51,34 @@ void TBinagram::ClearCursorPoint() {
   cursorPoint_.Phase2Ratio = 0;
 }
 
+// The amounts of the two phases by the lever rule, on the composition scale.
+void TBinagram::SetLeverRatios(TFullDataPoint& p, double Scale) {
+  const double span = p.Phase2Value - p.Phase1Value;
+  if (span != 0 && std::isfinite(span)) {
+    p.Phase1Ratio = (p.Phase2Value - p.A) / span * Scale;
+    p.Phase2Ratio = (p.A - p.Phase1Value) / span * Scale;
+  } else {
+    // Both phases have the same composition: the lever rule cannot split
+    // the amount, so all of it is counted as the first phase.
+    p.Phase1Ratio = Scale;
+    p.Phase2Ratio = 0;
+  }
+}
+
+// After a change of units or orientation the cursor's read-out is in the
+// old ones: it is dropped, and the tables show nothing of the cursor until
+// the next move reads it again.
+void TBinagram::DropCursorReadout() {
+  ClearCursorPoint();
+  cursorOnArea_ = false;
+  coPhasesShown_ = false;
+}
+
+void TBinagram::ForgetCursorReadout() {
+  DropCursorReadout();
+  Invalidate();
+}
+
 void TBinagram::IdentifyArea(TColor c, int x, int y) {
   divisionPoint_ = false;
   divisionText_.clear();
@@ -103,18 +131,7 @@ void TBinagram::FindCoPhases(TColor a, int x, int y) {
     p.CoPhases = 1;
   }
 
-  auto ratios = [&]() {
-    const double span = p.Phase2Value - p.Phase1Value;
-    if (span != 0 && std::isfinite(span)) {
-      p.Phase1Ratio = (p.Phase2Value - p.A) / span * compositionScale_;
-      p.Phase2Ratio = (p.A - p.Phase1Value) / span * compositionScale_;
-    } else {
-      // Both phases have the same composition: the lever rule cannot split
-      // the amount, so all of it is counted as the first phase.
-      p.Phase1Ratio = compositionScale_;
-      p.Phase2Ratio = 0;
-    }
-  };
+  auto ratios = [&] { SetLeverRatios(p, compositionScale_); };
 
   for (int i = 1; i <= right - x && p.CoPhases < 2; ++i) {
     const TColor c = Canvas()->Pixel(x + i, y);
@@ -230,6 +247,10 @@ void TBinagram::MouseMove(TShiftState Shift, int X, int Y) {
   TBinaplot::MouseMove(Shift, X, Y);
 
   RemoveBalloon();
+  // The area is read from the surface: when a repaint is still pending the
+  // surface shows an outdated picture (an earlier window, a removed label),
+  // so bring it up to date first. A drag reads nothing and keeps its band.
+  if (!zoomDragging_ && Stale()) Repaint();
 
   const int left = layout_.PlotLeft, top = layout_.PlotTop;
   const int right = left + layout_.PlotWidth, bottom = top + layout_.PlotHeight;
@@ -260,10 +281,6 @@ void TBinagram::MouseMove(TShiftState Shift, int X, int Y) {
 
   cursorOnArea_ = true;
   SetCursor(mouseGrid_ ? crArrow : crCross);
-  // The area is read from the surface: when a repaint is still pending the
-  // surface shows an outdated picture (an earlier window, a removed label),
-  // so bring it up to date first. A drag reads nothing and keeps its band.
-  if (!zoomDragging_ && Stale()) Repaint();
   const double unit = compositionScale_ == 1 ? 0.01 : 1.0;
   cursorPoint_.A = CompositionMap().invTransform(X) * unit;
   cursorPoint_.T = TemperatureMap().invTransform(Y);

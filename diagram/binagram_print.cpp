@@ -15,7 +15,7 @@ namespace {
 constexpr double kAspect = 0.8660254;
 
 // Under the printed picture: the component, then the project that makes it.
-const QString kFooter = QStringLiteral("Printed by Binagram component\nphasediagrams project, 2026");
+const QString kFooter = PrintFooter(QStringLiteral("Binagram"));
 }  // namespace
 
 void TBinagram::RunPrintLayout() {

@@ -36,6 +36,20 @@ bool UsableMass(float m) { return std::isfinite(m) && m > 0; }
 bool OnAxis(double c, double Scale = 100) { return c >= 0 && c <= Scale; }
 }  // namespace
 
+template <class F>
+void TBinagram::ConvertMarkedPoint(F&& Convert) {
+  TFullDataPoint& p = markedPoint_;
+  p.A = Convert(p.A);
+  if (p.CoPhases != 2) return;
+  p.Phase1Value = Convert(p.Phase1Value);
+  p.Phase2Value = Convert(p.Phase2Value);
+  if (p.Phase1Value > p.Phase2Value) {
+    std::swap(p.Phase1Value, p.Phase2Value);
+    std::swap(p.Phase1Name, p.Phase2Name);
+  }
+  SetLeverRatios(p, compositionScale_);
+}
+
 void TBinagram::RebuildCAxisCaption() {
   const QString basis = IsMassUnit(cUnits_) ? QStringLiteral("Mass Fraction ")
                                             : QStringLiteral("Mole Fraction ");
@@ -106,7 +120,7 @@ void TBinagram::SetCUnits(TCUnits Value) {
   const bool marked = markMode_ && markedPoint_.Visible &&
                       OnAxis(markedPoint_.A, IsPartsUnit(old) ? 1 : 100);
   if (marked && IsPartsUnit(old) != IsPartsUnit(Value))
-    markedPoint_.A = IsPartsUnit(Value) ? markedPoint_.A / 100 : markedPoint_.A * 100;
+    ConvertMarkedPoint([&](double a) { return IsPartsUnit(Value) ? a / 100 : a * 100; });
 
   if (basisChange) {
     const bool toMole = !IsMassUnit(Value);
@@ -114,7 +128,8 @@ void TBinagram::SetCUnits(TCUnits Value) {
     highCLimit_ = Rebase(highCLimit_, 100, ma, mb, toMole);
     savedLowCLimit_ = lowCLimit_;
     savedHighCLimit_ = highCLimit_;
-    if (marked) markedPoint_.A = Rebase(markedPoint_.A, compositionScale_, ma, mb, toMole);
+    if (marked)
+      ConvertMarkedPoint([&](double a) { return Rebase(a, compositionScale_, ma, mb, toMole); });
     std::vector<double>& c = CurveCRef();
     if (CurveLastIndex() > 0)
       for (int i = 0; i <= CurveLastIndex() && i < int(c.size()); ++i)
@@ -123,6 +138,7 @@ void TBinagram::SetCUnits(TCUnits Value) {
       if (OnAxis(AreaList()[i].C))
         AreaList()[i].C = float(Rebase(AreaList()[i].C, 100, ma, mb, toMole));
   }
+  DropCursorReadout();
   Invalidate();
 }
 
@@ -144,6 +160,7 @@ void TBinagram::SetDataOrientation(TDataOrientation Value) {
   std::swap(substanceA_.MolMass, substanceB_.MolMass);
 
   if (markMode_ && markedPoint_.Visible && OnAxis(markedPoint_.A, compositionScale_))
-    markedPoint_.A = compositionScale_ - markedPoint_.A;
+    ConvertMarkedPoint([&](double a) { return compositionScale_ - a; });
+  DropCursorReadout();
   Invalidate();
 }

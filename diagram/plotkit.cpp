@@ -274,6 +274,10 @@ void TPhasePlot::DrawPaperBackground(TCanvas& Canvas) const {
 
 // --- Output --------------------------------------------------------------------
 
+QString PrintFooter(const QString& Component) {
+  return QStringLiteral("Printed by %1 component\nphasediagrams project, %2").arg(Component).arg(CopyrightYear);
+}
+
 bool PrintPicturePage(QPrinter& Printer, const QImage& Picture, const QString& Footer) {
   bool ok = false;
   QPainter painter;

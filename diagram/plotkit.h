@@ -204,6 +204,10 @@ class TPhasePlot : public TCustomControl, public TSubstanceOwner {
 
   // The picture shows a zoom window.
   virtual bool IsZoomed() const = 0;
+  // Drops the cursor's read-out, so that the tables show nothing of the
+  // cursor until the next move reads it again: after a change of units or
+  // orientation, or when the host loads another system.
+  virtual void ForgetCursorReadout() = 0;
 
   // --- Vector output (plotkit_output.cpp) -----------------------------------
   // Records the picture the screen shows at Width x Height (the diagram, its
@@ -278,6 +282,12 @@ class TPhasePlot : public TCustomControl, public TSubstanceOwner {
 };
 
 // --- Output --------------------------------------------------------------------
+
+// The year the printouts name, the same as the program's copyright.
+constexpr int CopyrightYear = 2026;
+// The footer of a printed diagram: "Printed by Ternagram component" and
+// "phasediagrams project, 2026" on two lines.
+QString PrintFooter(const QString& Component);
 
 // Prints Picture across the page's width with Footer (Arial 8) under it, as
 // one page. When the job cannot be started or finished the user is told

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include <Eigen/QR>
+
 namespace {
 
 constexpr int LastRow = MatrixRows - 1;
@@ -36,6 +38,11 @@ double Term(int k, double x, double y) {
 
 // Surface terms for an area of n points: as many as points up to 9, then 8.
 int LastSurfaceTerm(int n) { return n <= 9 ? n - 1 : 7; }
+
+// A pivot of the QR factorisation this small against the largest one means
+// the points do not determine the terms (all on a line, two alike, ...).
+// Well-posed fits over shares 0..1 stay many orders of magnitude above it.
+constexpr double RankThreshold = 1e-12;
 
 }  // namespace
 
@@ -118,29 +125,30 @@ TMatrix FitPolynomial(const TVector& X, const TVector& Y, const TVector& T, int 
   if (n <= 0) return Failed(FitNoPoints);
   if (n > VectorSize || m < 0 || m >= PolynomialTerms) return Failed(FitOutOfRange);
 
-  // Design matrix (a row per point, a column per term) and its transpose.
-  TMatrix D, Dt;
-  for (int i = 0; i < n; ++i)
-    for (int k = 0; k <= m; ++k) Dt[k][i] = D[i][k] = Term(k, X[i], Y[i]);
-  D.RowHigh = Dt.ColHigh = n - 1;
-  D.ColHigh = Dt.RowHigh = m;
+  // The temperatures must be one per point, as the product with the
+  // transposed design matrix would need them.
+  if (T.ColHigh != n - 1) return Failed(FitProductFailed);
 
-  const TMatrix N = MatrixProduct(Dt, D);
-  if (N.Status != 0) return Failed(FitProductFailed);
-  const TMatrix inverse = MatrixInverse(N, m);
-  if (inverse.Status != 0) return Failed(FitSingular);
-  const TMatrix P = MatrixProduct(inverse, Dt);
-  if (P.Status != 0) return Failed(FitProductFailed);
+  // Design matrix: a row per point, a column per term, fixed-size storage.
+  Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, 0, VectorSize, PolynomialTerms> D(n, m + 1);
+  Eigen::Matrix<double, Eigen::Dynamic, 1, 0, VectorSize, 1> t(n);
+  for (int i = 0; i < n; ++i) {
+    for (int k = 0; k <= m; ++k) D(i, k) = Term(k, X[i], Y[i]);
+    t(i) = T[i];
+  }
+  // Least squares by Householder QR with column pivoting, on the design
+  // matrix itself: forming the normal matrix would square its condition.
+  Eigen::ColPivHouseholderQR<decltype(D)> qr(D);
+  qr.setThreshold(RankThreshold);
+  if (qr.rank() < m + 1) return Failed(FitSingular);
+  const Eigen::Matrix<double, Eigen::Dynamic, 1, 0, PolynomialTerms, 1> solution = qr.solve(t);
 
-  if (T.ColHigh < -1 || T.ColHigh >= VectorSize) return Failed(FitProductFailed);
-  TMatrix temperatures;
-  for (int i = 0; i <= T.ColHigh; ++i) temperatures[i][0] = T[i];
-  temperatures.RowHigh = T.ColHigh;
-  temperatures.ColHigh = 0;
-
-  TMatrix c = MatrixProduct(P, temperatures);
-  if (c.Status != 0) return Failed(FitProductFailed);
-  return c;  // RowHigh m, ColHigh 0, Status 0
+  TMatrix c;
+  for (int k = 0; k <= m; ++k) c[k][0] = solution(k);
+  c.RowHigh = m;
+  c.ColHigh = 0;
+  c.Status = 0;
+  return c;
 }
 
 double PolynomialValue(const TMatrix& C, double x, double y) {

@@ -20,7 +20,7 @@ constexpr int PolynomialTerms = 10;
 // Status codes of FitPolynomial and FitTemperatureSurface.
 constexpr std::int32_t FitNoPoints = -1;
 constexpr std::int32_t FitProductFailed = -2;  // inner bounds of a product differ
-constexpr std::int32_t FitSingular = -3;       // normal matrix with determinant exactly 0
+constexpr std::int32_t FitSingular = -3;       // the points do not determine the terms
 constexpr std::int32_t FitOutOfRange = -4;     // more points than a vector holds, or m outside 0..9
 
 struct TMatrix {
@@ -65,8 +65,11 @@ TMatrix MatrixInverse(const TMatrix& M, int h);
 
 // Least-squares fit of terms 0..m to the n points (X[i], Y[i], T[i]): the
 // coefficients c0..cm in column 0 (RowHigh m, ColHigh 0, Status 0), or one of
-// the Fit* codes in Status. The temperatures are T's values 0..ColHigh. A
-// nearly singular normal matrix is not detected: it yields large coefficients.
+// the Fit* codes in Status. The temperatures are T's values 0..ColHigh, one
+// per point (FitProductFailed otherwise). Solved by a QR factorisation with
+// column pivoting of the design matrix, not by inverting the normal matrix:
+// exact data gives its surface back to rounding. FitSingular when the design
+// matrix has lower rank than the terms (a pivot below 1e-12 of the largest).
 TMatrix FitPolynomial(const TVector& X, const TVector& Y, const TVector& T, int n, int m);
 
 // The fitted polynomial C at (x, y); 0 when x or y is negative. Status is not

@@ -16,11 +16,13 @@
 //   ternagram_zoom.cpp        zoom window, rubber band, clipping, edge seeds
 //   ternagram_units.cpp       composition units and data orientation
 //   ternagram_print.cpp       printing and export at a fixed picture size
+//   ternagram_crystallization.cpp  the crystallization path of a melt
 #include <QString>
 #include <array>
 #include <memory>
 #include <vector>
 
+#include "diagram/crystallization.h"
 #include "diagram/phasekit.h"
 #include "diagram/ternaplot.h"
 #include "platform/bitmap.h"
@@ -118,6 +120,14 @@ int OrderChain(TIsoPoint* Points, int Count);
 void SmoothChain(TIsoPoint* Points, int Count);
 // One thinning pass; returns the new count.
 int SimplifyChain(TIsoPoint* Points, int Count);
+// Runs Pass (SmoothChain's or SimplifyChain's work, returning the new count)
+// on each stretch of the chain between breaks, where neighbours lie more
+// than Join apart and the drawing does not join them, and closes up the
+// stretches; returns the new count. A pass over the whole chain would pull
+// the ends of two stretches towards each other: pieces of one isotherm in
+// two fields, ordered one after the other, would then grow a line across
+// the gap, along the side of the triangle they both reach.
+int InStretches(TIsoPoint* Points, int Count, double Join, int (*Pass)(TIsoPoint*, int));
 }  // namespace ternary
 
 // The whole picture's layout: the triangle and the legend column.
@@ -135,6 +145,29 @@ struct TTernarySeed {
 };
 
 using TTernarySeeds = TSeedList<TTernarySeed>;
+
+// One stage of a melt's crystallization (TTernagram::CrystallizationPath).
+struct TCrystallizationStage {
+  ternary::TCrystallizationKind Kind = ternary::ckStop;
+  // Where the stage begins: the temperature in the current unit (NaN for
+  // none) and the liquid, A and B in percent of the current basis.
+  double T = 0;
+  double A = 0;
+  double B = 0;
+  // The phases crystallizing ("Bi", "Bi + Sn", "Bi + Pb + Sn").
+  QString Phases;
+  // Percent of the whole that is solid where the stage begins, and how much
+  // of it each phase of Phases makes up (same order).
+  double SolidPercent = 0;
+  std::vector<double> SharePercents;
+  // Why the path ends here (ckStop only).
+  ternary::TCrystallizationStop Stop = ternary::csNone;
+  QString Reason;
+  // The row of the "Crystallization" table.
+  QString Text;
+  // The way the liquid goes during the stage, from (A, B) on.
+  std::vector<ternary::TCompositionPoint> Way;
+};
 
 class TTernagram : public TTernaplot {
   Q_OBJECT
@@ -174,11 +207,15 @@ class TTernagram : public TTernaplot {
   ternary::TTUnits TUnits() const { return tUnits_; }
   void SetTUnits(ternary::TTUnits Value);
   bool Zoom() const { return zoom_; }
+  // Draw the crystallization path of the marked point and its table.
+  bool DrawCrystallization() const { return drawCrystallization_; }
+  void SetDrawCrystallization(bool Value);
 
   TNotifyEvent OnIsothermCalcStep() const { return onIsothermCalcStep_; }
   void SetOnIsothermCalcStep(TNotifyEvent Value) { onIsothermCalcStep_ = std::move(Value); }
 
   bool IsZoomed() const override { return zoom_; }
+  void ForgetCursorReadout() override;
 
   // Public state.
   const QString& AxisCaption() const { return axisCaption_; }
@@ -194,7 +231,8 @@ class TTernagram : public TTernaplot {
   int TriHeight() const { return layout_.TriHeight; }
   int LegendWidth() const { return layout_.LegendWidth; }
   const TTernaLayout& Layout() const { return layout_; }
-  void SetLayout(const TTernaLayout& Value) { layout_ = Value; }
+  // Measures beyond 2^24 pixels are held there.
+  void SetLayout(const TTernaLayout& Value);
 
   // The isotherm chains: one per isotherm, the hot isotherm last.
   const std::vector<std::vector<TIsoPoint>>& IsoPoints() const { return isoPoints_; }
@@ -206,8 +244,27 @@ class TTernagram : public TTernaplot {
   // index outside the areas in use, a surface that cannot be fitted).
   double AltitudeTemperature(int Area, double A, double B) const;
   double PolynomialTemperature(int Area, double A, double B) const;
+  // The Clough–Tocher surface on the Delaunay triangulation of the T-points;
+  // NaN for an area with fewer than three T-points or all on one line.
+  double TriangulationTemperature(int Area, double A, double B) const;
   // By TCalcMethod: NaN with tcThermodynamic, which has no model.
   double AreaTemperature(int Area, double A, double B) const;
+
+  // How a melt of A, B (percent of the current basis) crystallizes under
+  // equilibrium cooling, from the areas' primary phases, the boundary
+  // curves and the liquidus estimate of TCalcMethod; the last stage is the
+  // eutectic or says why the construction stops.
+  std::vector<TCrystallizationStage> CrystallizationPath(double A, double B) const;
+  // The area at A, B (percent), found by colour as the read-out finds it
+  // but on an unzoomed picture of the curves and fills alone: its index, -1
+  // for none, -2 on a boundary between areas.
+  int AreaAt(double A, double B) const;
+  // Marks A, B (percent) as a right click there does, with the area and
+  // the liquidus temperature found there, and raises OnMarkPoint; nothing
+  // without MarkMode or while zoomed.
+  void MarkPoint(double A, double B);
+  // The colour the path is drawn in; the read-out looks past it.
+  static constexpr TColor CrystallizationColor = 0x800080;
 
   // The zoom window in percent (the whole triangle when not zoomed).
   const TTernaryWindow& ZoomWindow() const { return zoomWindow_; }
@@ -223,7 +280,8 @@ class TTernagram : public TTernaplot {
   // window while zoomed).
   TTriangleMap TriangleMap() const;
   TTriangleMap ViewMap() const;
-  // Renders the whole diagram into Bitmap at its size (no tables).
+  // Renders the whole diagram into Bitmap, laid out for its size (no
+  // tables); the control keeps its own layout.
   void RenderPicture(TBitmap& Bitmap);
 
   // --- Printing and export (ternagram_print.cpp) ---------------------------
@@ -232,9 +290,8 @@ class TTernagram : public TTernaplot {
   // the values table, on white paper.
   static constexpr int FixedPictureWidth = 800;
   static constexpr int FixedPictureHeight = 600;
-  // Sizes Bitmap to the fixed size and renders into it. The control's own
-  // layout is that of the picture afterwards: repaint it (Print and
-  // SaveToFile do).
+  // Sizes Bitmap to the fixed size and renders into it; the control keeps
+  // its own layout.
   void RenderFixedSize(TBitmap& Bitmap);
   // Print() uses the default printer (telling the user when there is none);
   // Print(Printer) is false, after telling the user, when the job failed.
@@ -249,19 +306,29 @@ class TTernagram : public TTernaplot {
   // in the temperature unit, chain and point number, A, B, C in the
   // composition scale; a chain ends where the drawing lifts the pen) and
   // rows "tpoint" (every point of known temperature of every area in use,
-  // the area's number and identifier).
+  // the area's number and identifier) and, while the crystallization path
+  // of a marked melt is drawn, rows "crystallization" (per stage: its
+  // number, T where it begins in the temperature unit, the liquid's A, B, C
+  // there, and the phases crystallizing or why the path stops).
   QByteArray DataCsv() const override;
 
   void DrawPaper(TCanvas& Canvas);
   void DrawCurves(TCanvas& Canvas);
   void FillAreas(TCanvas& Canvas);
-  void DrawTPoints(TCanvas& Canvas);
+  void DrawTPointCircles(TCanvas& Canvas);
   void DrawIsothermStep(TCanvas& Canvas);
   void DrawGrid(TCanvas& Canvas, TColor BrushColor);
   void DrawTexts(TCanvas& Canvas, TColor BrushColor);
   void DrawLegend(TCanvas& Canvas);
   void DrawValuesTable(TCanvas& Canvas);
   void DrawCoPhasesTable(TCanvas& Canvas);
+  // The marked point's crystallization path and its table (on the picture).
+  void DrawCrystallizationPath(TCanvas& Canvas);
+  void DrawCrystallizationTable(TCanvas& Canvas);
+
+  // The C scale's label i and its box, in the canvas's current font.
+  QString CScaleLabel(int i) const;
+  TRect CScaleLabelBox(TCanvas& Canvas, int i) const;
 
   // Font sizes that follow the triangle's side.
   int TitleFontSize() const;
@@ -274,6 +341,7 @@ class TTernagram : public TTernaplot {
  protected:
   void Paint() override;
   void DrawScreenPicture(TCanvas& Canvas, int Width, int Height) override;
+  bool PaintRunsMessages() const override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
@@ -286,6 +354,8 @@ class TTernagram : public TTernaplot {
 
   // Paint pieces.
   void ComposePicture(TCanvas& Canvas, TBitmap* PaperCache);
+  // Paints Bitmap black and composes the picture on it with the current layout.
+  void ComposeInto(TBitmap& Bitmap);
   // Isotherms (ternagram_isotherms.cpp).
   void ComputeIsotherms(TCanvas& Canvas);
   void DrawIsothermChains(TCanvas& Canvas);
@@ -330,6 +400,7 @@ class TTernagram : public TTernaplot {
 
   QString axisCaption_;
   int hotArea_ = -1;
+  int boundaryArea_ = -1;  // on a division point: a field beside it
   bool divisionPoint_ = false;
   QString divisionText_;
   TTernaLayout layout_;
@@ -340,6 +411,7 @@ class TTernagram : public TTernaplot {
   std::vector<int> isoGapCounts_;
   bool computingIsotherms_ = false;
   bool paintPending_ = false;
+  unsigned isoGeneration_ = 0;  // counts the scans started
 
   // Zoom window and its image in the unzoomed picture.
   TTernaryWindow zoomWindow_;
@@ -377,6 +449,13 @@ class TTernagram : public TTernaplot {
   };
   TBitmap paperCache_;
   TPaperKey paperKey_;
+
+  // The crystallization path's map of the areas, kept while the curves and
+  // seeds stay the same (ternagram_crystallization.cpp).
+  bool drawCrystallization_ = false;
+  struct TCrystallizationCache;
+  mutable std::shared_ptr<TCrystallizationCache> crystallization_;
+  TCrystallizationCache& CrystallizationMap() const;
 
   // Polynomial fits reused while an area's T-points stay the same.
   struct TFitCache;

@@ -220,3 +220,17 @@ int ternary::SimplifyChain(TIsoPoint* P, int n) {
   P[h + 2] = last;
   return h + 3;
 }
+
+int ternary::InStretches(TIsoPoint* P, int n, double Join, int (*Pass)(TIsoPoint*, int)) {
+  // Breaks are found on the points not yet worked on: each finished stretch
+  // is written at or before the place it came from.
+  const double join2 = Join * Join;
+  int out = 0;
+  for (int start = 0, i = 1; i <= n; ++i)
+    if (i == n || Distance2(P[i - 1], P[i]) > join2) {
+      std::copy(P + start, P + i, P + out);
+      out += Pass(P + out, i - start);
+      start = i;
+    }
+  return out;
+}

@@ -17,6 +17,7 @@
 #include "diagram/polynoms.h"
 #include "diagram/spl.h"
 #include "diagram/ternagram.h"
+#include "diagram/triangulation.h"
 #include "platform/application.h"
 
 using namespace ternary;
@@ -33,16 +34,19 @@ constexpr double JoinDistance = 10;
 
 double Distance(const TIsoPoint& a, const TIsoPoint& b) { return std::sqrt(Distance2(a, b)); }
 
-// A whole Celsius temperature in the display unit.
-int ToUnit(int t, TTUnits unit) {
-  switch (unit) {
-    case tuK:
-      return t + 273;
-    case tuF:
-      return int(std::nearbyint(t * 1.8 + 32));
-    default:
-      return t;
-  }
+// Temperatures beyond this (in any unit) come only from nonsense data (a
+// host's typo, an estimate extrapolated far off its points); they are
+// held here so that the ladder and band arithmetic stays within an int.
+constexpr double TemperatureLimit = 1e8;
+
+// A whole Celsius temperature in the display unit, within the limit.
+int ToUnit(double t, TTUnits unit) {
+  double u = t;
+  if (unit == tuK)
+    u = t + 273;
+  else if (unit == tuF)
+    u = std::nearbyint(t * 1.8 + 32);
+  return int(std::clamp(u, -TemperatureLimit, TemperatureLimit));
 }
 
 }  // namespace
@@ -77,6 +81,7 @@ class TIsothermScan {
         t[k] = area.TPoints[k].T;
       }
       if (method_ == tcPolynomial) d.Fit = FitTemperatureSurface(n, a, b, t);
+      if (method_ == tcTriangulation) d.Surface = TTriangulatedSurface(n, a, b, t);
     }
     const double step = g.Isotherms()->MethodStep();
     const long long rows = std::llround(100 / step);
@@ -120,11 +125,17 @@ class TIsothermScan {
     int Count = 0;
     TAltitudePoints Points{};
     TMatrix Fit;
+    TTriangulatedSurface Surface;
   };
 
   // Fills in the temperatures of jobs From..To-1. The altitude estimate takes
   // the jobs of one area together, so that several run side by side.
   void Estimate(std::size_t From, std::size_t To) {
+    if (method_ == tcTriangulation) {
+      for (std::size_t k = From; k < To; ++k)
+        jobs_[k].T = areas_[std::size_t(jobs_[k].Area)].Surface.Value(jobs_[k].A, jobs_[k].B);
+      return;
+    }
     if (method_ != tcAltitude) {
       for (std::size_t k = From; k < To; ++k) {
         const TAreaData& d = areas_[std::size_t(jobs_[k].Area)];
@@ -235,10 +246,15 @@ void TTernagram::ComputeIsotherms(TCanvas& Canvas) {
   // start another one.
   iso.Calculated = true;
 
+  // The chains of this scan are its own until it has finished: whatever runs
+  // while messages are processed (a setting, an export that scans again)
+  // may empty or rebuild the control's chains and ladder.
   const int count = iso.IsothermCount;
+  const unsigned generation = ++isoGeneration_;
   isoPoints_.assign(std::size_t(count) + 1, {});
   isoPointCounts_.assign(std::size_t(count) + 1, 0);
   isoGapCounts_.assign(std::size_t(count) + 1, 0);
+  std::vector<std::vector<TIsoPoint>> chains(std::size_t(count) + 1);
 
   const double s = iso.MethodStep();
   const int rows = int(std::nearbyint(100 / s));
@@ -246,20 +262,25 @@ void TTernagram::ComputeIsotherms(TCanvas& Canvas) {
   const TTriangleMap map = TriangleMap();
   const int low = iso.LowIsotherm, hot = HotIsotherm();
   const TTUnits unit = tUnits_;
+  const bool smoothed = iso.Smoothed(), simplified = iso.Simplified();
+  const int smoothedTimes = iso.SmoothedTimes(), simplifiedTimes = iso.SimplifiedTimes();
+  // The scan stops when a handler has cleared the result it works for, or
+  // another scan has started since.
+  auto abandoned = [&] { return !iso.Calculated || isoGeneration_ != generation; };
 
   // The estimates are worked out by a pool while this thread walks the rows
   // (progress event, pending messages, pixel lookups) and joins in; the
   // chains are then filled in scan order.
   TIsothermScan scan(*this);
+  const bool outerComputing = computingIsotherms_;
   computingIsotherms_ = true;
-  for (int i = 1; i < rows; ++i) {
+  bool stopped = false;
+  for (int i = 1; i < rows && !stopped; ++i) {
     const double B = 100 - i * s;
     scan.KeepUpWith(i);
     DoIsothermCalcStep();
     ProcessMessages();
-    // A handler may have emptied the system or changed the settings the
-    // scan depends on: it is left to the next paint to start afresh.
-    if (!iso.Calculated || isoPoints_.size() != std::size_t(count) + 1) break;
+    if ((stopped = abandoned())) break;
     for (int j = 1; j < i; ++j) {
       const double A = 100 - B - j * s;
       TPoint p = map.transformRounded(A, B);
@@ -271,36 +292,54 @@ void TTernagram::ComputeIsotherms(TCanvas& Canvas) {
     scan.EndRow();
   }
   scan.Finish();
-  computingIsotherms_ = false;
+  computingIsotherms_ = outerComputing;
+  SetCursor(crDefault);
+  // A paint asked for during the scan was put off until it ended.
+  if (!computingIsotherms_ && paintPending_) {
+    paintPending_ = false;
+    Invalidate();
+  }
+  if (stopped) {
+    // The picture being composed shows no isotherms of the current
+    // settings: a repaint with a scan of its own follows.
+    if (isoGeneration_ == generation) iso.Calculated = false;
+    Invalidate();
+    return;
+  }
 
   for (const TIsothermScan::Job& job : scan.Jobs()) {
     const double t = job.T;
     if (!std::isfinite(t) || std::fabs(t) > 1e9) continue;  // no temperature
-    const int T = ToUnit(int(std::nearbyint(t)), unit);
+    const double T = ToUnit(std::nearbyint(t), unit);
     // Regular isotherms whose band T falls in: low + 50k within T -+ Error.
-    const int kFrom = std::max(0, int(std::ceil(double(T - error - low) / LadderStep)));
-    const int kTo = std::min(count - 1, int(std::floor(double(T + error - low) / LadderStep)));
-    for (int k = kFrom; k <= kTo; ++k) isoPoints_[std::size_t(k)].push_back(TIsoPoint{job.A, job.B});
-    if (hot - error <= T && T <= hot + error)
-      isoPoints_[std::size_t(count)].push_back(TIsoPoint{job.A, job.B});
+    const int kFrom = int(std::clamp(std::ceil((T - error - low) / LadderStep), 0.0, double(count)));
+    const int kTo = int(std::clamp(std::floor((T + error - low) / LadderStep), -1.0, count - 1.0));
+    for (int k = kFrom; k <= kTo; ++k) chains[std::size_t(k)].push_back(TIsoPoint{job.A, job.B});
+    if (double(hot) - error <= T && T <= double(hot) + error)
+      chains[std::size_t(count)].push_back(TIsoPoint{job.A, job.B});
   }
 
-  for (std::size_t k = 0; k < isoPoints_.size(); ++k) {
-    std::vector<TIsoPoint>& chain = isoPoints_[k];
+  std::vector<int> counts(chains.size()), gaps(chains.size());
+  for (std::size_t k = 0; k < chains.size(); ++k) {
+    std::vector<TIsoPoint>& chain = chains[k];
     int n = int(chain.size());
-    const int gaps = OrderChain(chain.data(), n);
-    n -= std::min(gaps, n);
+    gaps[k] = OrderChain(chain.data(), n);
+    n -= std::min(gaps[k], n);
     if (n >= 10) {
-      if (iso.Smoothed())
-        for (int pass = 0; pass < iso.SmoothedTimes(); ++pass) SmoothChain(chain.data(), n);
-      if (iso.Simplified())
-        for (int pass = 0; pass < iso.SimplifiedTimes(); ++pass) n = SimplifyChain(chain.data(), n);
+      auto smooth = [](TIsoPoint* p, int m) { SmoothChain(p, m); return m; };
+      if (smoothed)
+        for (int pass = 0; pass < smoothedTimes; ++pass)
+          n = InStretches(chain.data(), n, JoinDistance, smooth);
+      if (simplified)
+        for (int pass = 0; pass < simplifiedTimes; ++pass)
+          n = InStretches(chain.data(), n, JoinDistance, SimplifyChain);
     }
     chain.resize(std::size_t(n));
-    isoPointCounts_[k] = n;
-    isoGapCounts_[k] = gaps;
+    counts[k] = n;
   }
-  SetCursor(crDefault);
+  isoPoints_ = std::move(chains);
+  isoPointCounts_ = std::move(counts);
+  isoGapCounts_ = std::move(gaps);
 }
 
 // --- Drawing -------------------------------------------------------------------------
@@ -447,6 +486,18 @@ QByteArray TTernagram::DataCsv() const {
                  .arg(i + 1)
                  .arg(CsvText(area.Identifier));
     }
+  }
+  // The stages of the marked melt's crystallization path, as drawn: where
+  // each begins (temperature, liquid) and what crystallizes, or why the
+  // path stops.
+  if (drawCrystallization_ && markMode_ && markedPoint_.Visible) {
+    const std::vector<TCrystallizationStage> stages = CrystallizationPath(markedPoint_.A, markedPoint_.B);
+    for (std::size_t k = 0; k < stages.size(); ++k)
+      out += QStringLiteral("crystallization,%1,,%2,%3,,%4\n")
+                 .arg(CsvNumber(stages[k].T))
+                 .arg(k + 1)
+                 .arg(composition(stages[k].A, stages[k].B),
+                      CsvText(stages[k].Phases.isEmpty() ? stages[k].Reason : stages[k].Phases));
   }
   return out.toUtf8();
 }

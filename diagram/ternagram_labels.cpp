@@ -2,6 +2,8 @@
 // legend: everything drawn over the filled triangle.
 #include <algorithm>
 #include <cmath>
+#include <climits>
+#include <vector>
 
 #include "diagram/ternagram.h"
 
@@ -71,10 +73,8 @@ void TTernagram::DrawGrid(TCanvas& Canvas, TColor BrushColor) {
   for (int i = 1; i < s; ++i) {  // C along the bottom side
     const int x = bx(i);
     Canvas.Polyline({{x - 3, bottom - 4}, {x, bottom}, {x + 3, bottom - 5}});
-    const double v = zoomed ? ((w.Cmax - w.Cmin) / s * i + w.Cmin) / f : scale / s * i;
-    const QString text = label(v);
-    const int tw = Canvas.TextWidth(text);
-    Canvas.TextOut(RoundPixel(side / s * i - tw / 2.0) + TriLeft(), bottom + 2, text);
+    const TRect box = CScaleLabelBox(Canvas, i);
+    Canvas.TextOut(box.Left, box.Top, CScaleLabel(i));
   }
   for (int i = 1; i < s; ++i) {  // A along the left side
     const int x = lx(i), y = bottom - hy(i);
@@ -110,6 +110,24 @@ void TTernagram::DrawGrid(TCanvas& Canvas, TColor BrushColor) {
   }
 }
 
+// The C scale's label i (1 .. GridSteps - 1) and its box under the bottom
+// side, measured in the canvas's current font.
+QString TTernagram::CScaleLabel(int i) const {
+  const double scale = CompositionScale(), f = 100 / scale;
+  const int s = GridSteps();
+  const TTernaryWindow& w = zoomWindow_;
+  const double v = AllowZoom() && Zoom() ? ((w.Cmax - w.Cmin) / s * i + w.Cmin) / f : scale / s * i;
+  return FormatFixed(v, scale == 100 ? 0 : 1);
+}
+
+TRect TTernagram::CScaleLabelBox(TCanvas& Canvas, int i) const {
+  const QString text = CScaleLabel(i);
+  const int tw = Canvas.TextWidth(text), th = Canvas.TextHeight(text);
+  const int x = RoundPixel(double(TriSide()) / GridSteps() * i - tw / 2.0) + TriLeft();
+  const int y = TriTop() + TriHeight() + 2;
+  return TRect{x, y, x + tw, y + th};
+}
+
 // --- Texts -----------------------------------------------------------------------
 
 void TTernagram::DrawTexts(TCanvas& Canvas, TColor BrushColor) {
@@ -127,20 +145,36 @@ void TTernagram::DrawTexts(TCanvas& Canvas, TColor BrushColor) {
   Canvas.TextOut(centred(AxisCaption()), bottom + 2 * Canvas.TextHeight(AxisCaption()),
                  AxisCaption());
 
+  // The C scale's labels under the bottom side: a corner name (long while
+  // zoomed, when it gives the corner's composition) that would cover one
+  // goes below them.
+  std::vector<TRect> labels;
+  if (GridSteps() >= 2 && (GridType() == gtOutsideScale || GridType() == gtAllScales)) {
+    Canvas.Font = ArialFont(CaptionFontSize(), fsItalic);
+    for (int i = 1; i < GridSteps(); ++i) labels.push_back(CScaleLabelBox(Canvas, i));
+  }
   Canvas.Font = ArialFont(PanelFontSize());
+  auto cornerName = [&](long long x, const QString& name) {
+    const int h = Canvas.TextHeight(name);
+    long long y = (long long)bottom + h + 1;
+    const long long right = x + Canvas.TextWidth(name);
+    for (const TRect& r : labels)
+      if (x < r.Right && r.Left < right && y < r.Bottom && r.Top < y + h) y = std::max<long long>(y, r.Bottom + 1);
+    Canvas.TextOut(int(std::clamp<long long>(x, INT_MIN / 2, INT_MAX / 2)),
+                   int(std::clamp<long long>(y, INT_MIN / 2, INT_MAX / 2)), name);
+  };
   const QString& a = SubstanceA()->Name();
   const int aw = Canvas.TextWidth(a);
-  int x = left - aw / 2;
+  long long x = (long long)left - aw / 2;
   if (x <= 2) x = 3;
-  Canvas.TextOut(x, bottom + Canvas.TextHeight(a) + 1, a);
+  cornerName(x, a);
 
   const QString& c = SubstanceC()->Name();
   const int cw = Canvas.TextWidth(c);
   const long long rightLimit = 2LL * left + side - 2;
   long long cx = (long long)left + side - cw / 2;
   if (cx + cw > rightLimit) cx = rightLimit - cw;
-  Canvas.TextOut(int(std::clamp<long long>(cx, INT_MIN / 2, INT_MAX / 2)),
-                 bottom + Canvas.TextHeight(c) + 1, c);
+  cornerName(cx, c);
 
   const QString& b = SubstanceB()->Name();
   Canvas.TextOut(centred(b), top - Canvas.TextHeight(b) - 3, b);

@@ -9,6 +9,7 @@
 // are drawn straight onto the surface and removed by a repaint.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "diagram/ternagram.h"
 
@@ -26,7 +27,9 @@ QString Cut(const QString& s, int n) { return s.left(n); }
 
 int TTernagram::LookupArea(const TCanvas& Canvas, int X, int Y, TColor c) {
   const TColor isoColor = Isotherms()->Color(), hot = hotIsothermColor_;
-  auto usable = [&](TColor p) { return p != clBlack && p != isoColor && p != hot; };
+  auto usable = [&](TColor p) {
+    return p != clBlack && p != isoColor && p != hot && p != CrystallizationColor;
+  };
   if (usable(c)) {
     SetDivisionPoint(false);
     return AreaOfColor(c, Areas());
@@ -35,6 +38,9 @@ int TTernagram::LookupArea(const TCanvas& Canvas, int X, int Y, TColor c) {
   if (probe.Division) {
     divisionPoint_ = true;
     divisionText_ = QStringLiteral("Division Point");
+    // The liquidus is continuous across a boundary: the temperature on it
+    // is that of the fields beside it, of the first one the probe met.
+    boundaryArea_ = AreaOfColor(probe.Color, Areas());
     return -1;
   }
   SetDivisionPoint(false);
@@ -43,10 +49,24 @@ int TTernagram::LookupArea(const TCanvas& Canvas, int X, int Y, TColor c) {
 
 // --- Mouse move ------------------------------------------------------------------
 
+void TTernagram::ForgetCursorReadout() {
+  cursorOnArea_ = false;
+  cursorPoint_.A = cursorPoint_.B = cursorPoint_.C = 0;
+  cursorPoint_.T = std::numeric_limits<double>::quiet_NaN();
+  cursorPoint_.CoPhases = coPhases_ = 0;
+  cursorPoint_.PhaseName.clear();
+  hotArea_ = -1;
+  Invalidate();
+}
+
 void TTernagram::MouseMove(TShiftState Shift, int X, int Y) {
   if (!painted_) return;
   TTernaplot::MouseMove(Shift, X, Y);
   RemoveBalloon();
+  // A pending repaint means the surface shows an outdated picture (another
+  // size, another layout): bring it up to date before reading anything. A
+  // drag reads nothing.
+  if (!zoomDragging_ && Stale()) Repaint();
 
   const TTriangleMap whole = TriangleMap();
   const int bottom = TriTop() + TriHeight();
@@ -73,9 +93,6 @@ void TTernagram::MouseMove(TShiftState Shift, int X, int Y) {
   }
 
   cursorOnArea_ = true;
-  // A pending repaint means the surface shows an outdated picture: bring
-  // it up to date before reading colours. A drag reads nothing.
-  if (!zoomDragging_ && Stale()) Repaint();
   TCanvas& screen = *Canvas();
   const TColor pixel = screen.Pixel(X, Y);
   const int area = LookupArea(screen, X, Y, pixel);
@@ -86,10 +103,11 @@ void TTernagram::MouseMove(TShiftState Shift, int X, int Y) {
   cursorPoint_.A = view.AAt(X, Y) / f;
   cursorPoint_.C = view.CAt(X, Y) / f;
   cursorPoint_.B = scale - (cursorPoint_.A + cursorPoint_.C);
-  if (area >= 0) {
-    const double t = AreaTemperature(area, cursorPoint_.A * f, cursorPoint_.B * f);
-    if (std::isfinite(t)) cursorPoint_.T = t;  // no temperature: T stays
-  }
+  // Off every area (white paper, a line with no field beside it) or where
+  // the estimate gives none, there is no temperature: NaN, shown as "-".
+  const int field = area >= 0 ? area : divisionPoint_ ? boundaryArea_ : -1;
+  cursorPoint_.T = field >= 0 ? AreaTemperature(field, cursorPoint_.A * f, cursorPoint_.B * f)
+                              : std::numeric_limits<double>::quiet_NaN();
 
   if (allowZoom_ && !zoom_ && zoomDragging_) {
     const double l0 = whole.LeftEdgeX(dragStart_.Y), r0 = whole.RightEdgeX(dragStart_.Y);
@@ -251,7 +269,8 @@ void TTernagram::DrawValuesTable(TCanvas& Canvas) {
     t = t * 1.8 + 32;
     unit = QStringLiteral("F");
   }
-  Canvas.TextOut(x0, y0 + 3 * th, QStringLiteral("T: ") + Cut(FormatFixed(t, 0) + unit, 20));
+  const QString value = std::isfinite(t) ? Cut(FormatFixed(t, 0) + unit, 20) : QStringLiteral("-");
+  Canvas.TextOut(x0, y0 + 3 * th, QStringLiteral("T: ") + value);
 }
 
 void TTernagram::DrawCoPhasesTable(TCanvas& Canvas) {

@@ -43,7 +43,20 @@ void TTernagram::RunLayout(int Width, int Height) {
   l.TriHeight = int(std::clamp(h, -1e9, 1e9));
   l.TriLeft = int(((long long)Width - l.TriSide - l.LegendWidth) / 2);
   l.TriTop = int(((long long)Height - l.TriHeight) / 2);
-  layout_ = l;
+  SetLayout(l);
+}
+
+// Every measure is held within 2^24 pixels, far beyond any picture, so that
+// the sums and products of the drawing steps stay within an int.
+void TTernagram::SetLayout(const TTernaLayout& Value) {
+  static constexpr int Bound = 1 << 24;
+  auto bounded = [](int v) { return std::clamp(v, -Bound, Bound); };
+  layout_ = Value;
+  layout_.TriLeft = bounded(Value.TriLeft);
+  layout_.TriTop = bounded(Value.TriTop);
+  layout_.TriSide = bounded(Value.TriSide);
+  layout_.TriHeight = bounded(Value.TriHeight);
+  layout_.LegendWidth = bounded(Value.LegendWidth);
 }
 
 TTriangleMap TTernagram::TriangleMap() const { return TTriangleMap(layout_); }
@@ -79,6 +92,11 @@ void TTernagram::Paint() {
   }
 }
 
+// A paint that scans for isotherms lets messages run once per row.
+bool TTernagram::PaintRunsMessages() const {
+  return DrawIsotherms() && Areas() > 0 && !zoom_ && !Isotherms()->Calculated;
+}
+
 void TTernagram::ComposePicture(TCanvas& Canvas, TBitmap* PaperCache) {
   if (PaperCache) {
     // Paper and triangle change only with the size and the layout: the
@@ -107,13 +125,22 @@ void TTernagram::ComposePicture(TCanvas& Canvas, TBitmap* PaperCache) {
     if (DrawAreas()) FillAreas(Canvas);
     if (DrawIsotherms()) DrawIsothermStep(Canvas);
   }
-  if (TTernaplot::DrawTPoints()) DrawTPoints(Canvas);
+  if (DrawTPoints()) DrawTPointCircles(Canvas);
   DrawGrid(Canvas, PaperColor());
+  if (drawCrystallization_) DrawCrystallizationPath(Canvas);
   DrawTexts(Canvas, PaperColor());
   if (Legend() && Areas() > 0) DrawLegend(Canvas);
+  if (drawCrystallization_) DrawCrystallizationTable(Canvas);
 }
 
 void TTernagram::RenderPicture(TBitmap& Bitmap) {
+  const TTernaLayout screen = layout_;
+  RunLayout(Bitmap.Width(), Bitmap.Height());
+  ComposeInto(Bitmap);
+  layout_ = screen;
+}
+
+void TTernagram::ComposeInto(TBitmap& Bitmap) {
   TCanvas& c = *Bitmap.Canvas();
   c.Brush.Style = bsSolid;
   c.Brush.Color = clBlack;
@@ -204,6 +231,12 @@ void TTernagram::FillAreas(TCanvas& Canvas) {
   Canvas.Brush.Style = bsSolid;
   // A seed that does not fall strictly inside the triangle would flood the
   // paper around it: such a seed fills nothing.
+  // Nor does any seed while the outline is cut by the picture's edge: the
+  // fill would escape through the gap.
+  const int l = TriLeft(), t = TriTop();
+  if (l < 0 || t < 0 || (long long)l + TriSide() >= Canvas.Width() ||
+      (long long)t + TriHeight() >= Canvas.Height())
+    return;
   auto fill = [&](TPoint p, TColor colour) {
     if (!whole.Inside(p.X, p.Y)) return;
     Canvas.Brush.Color = colour;
@@ -247,7 +280,7 @@ void TTernagram::FillAreas(TCanvas& Canvas) {
 
 // --- T-points --------------------------------------------------------------------
 
-void TTernagram::DrawTPoints(TCanvas& Canvas) {
+void TTernagram::DrawTPointCircles(TCanvas& Canvas) {
   const int areas = AreasInUse();
   if (areas == 0) return;
   const bool zoomed = AllowZoom() && Zoom();

@@ -10,11 +10,14 @@
 
 namespace {
 // Under the printed picture: the component, then the project that makes it.
-const QString kFooter = QStringLiteral("Printed by Ternagram component\nphasediagrams project, 2026");
+const QString kFooter = PrintFooter(QStringLiteral("Ternagram"));
 }  // namespace
 
 void TTernagram::RenderFixedSize(TBitmap& Bitmap) {
   Bitmap.SetSize(FixedPictureWidth, FixedPictureHeight);
+  // The screen's layout comes back afterwards: a paint under way (this may
+  // run from its scan's messages) goes on with the layout it started with.
+  const TTernaLayout screen = layout_;
   RunLayout(FixedPictureWidth, FixedPictureHeight);
   // Paper colour and rim are the screen's; the picture goes on paper. The
   // setters only ask for a repaint, which the caller runs anyway.
@@ -22,11 +25,12 @@ void TTernagram::RenderFixedSize(TBitmap& Bitmap) {
   const bool border = Border();
   SetPaperColor(clWhite);
   SetBorder(false);
-  RenderPicture(Bitmap);
+  ComposeInto(Bitmap);
   // Only a marked point is shown, never the read-out of the moving cursor.
   if (ValuesTable() && MarkMode() && MarkedPoint().Visible) DrawValuesTable(*Bitmap.Canvas());
   SetPaperColor(paper);
   SetBorder(border);
+  layout_ = screen;
 }
 
 bool TTernagram::Print(QPrinter& Printer) {
@@ -55,10 +59,13 @@ bool TTernagram::SaveToFile(const QString& FileName, QString* Error) {
 // --- The screen's picture, for the vector output -------------------------------------
 
 void TTernagram::DrawScreenPicture(TCanvas& Canvas, int Width, int Height) {
+  // As in RenderFixedSize, the screen's layout comes back afterwards.
+  const TTernaLayout screen = layout_;
   RunLayout(Width, Height);
   Canvas.Brush = TBrush{clBlack, bsSolid};
   Canvas.FillRect(TRect{0, 0, Width, Height});
   ComposePicture(Canvas, nullptr);
   if (CoPhasesTable()) DrawCoPhasesTable(Canvas);
   if (ValuesTable()) DrawValuesTable(Canvas);
+  layout_ = screen;
 }

@@ -38,6 +38,22 @@ constexpr int CornerSubstance[6][3] = {
     {2, 1, 0},  // doCBA
 };
 
+// A converted composition that lies within rounding of a side or a corner
+// is put on it: what the user sees on the triangle stays on the triangle
+// (and can be saved), and a corner stays a corner.
+void KeepOnTriangle(double& A, double& B) {
+  constexpr double Rounding = 1e-9;
+  auto snap = [](double v) {
+    if (std::fabs(v) < Rounding) return 0.0;
+    if (std::fabs(v - 100) < Rounding) return 100.0;
+    return v;
+  };
+  A = snap(A);
+  B = snap(B);
+  const double C = 100 - A - B;
+  if (C < 0 && C > -Rounding) B = 100 - A;
+}
+
 }  // namespace
 
 // Calls Convert(A, B, C) for every stored composition that lies on the
@@ -47,11 +63,13 @@ void TTernagram::ForEachComposition(F&& Convert, bool SkipOutOfRange) {
   auto visit = [&](double& A, double& B, double C) {
     if (SkipOutOfRange && !OnTriangle(A, B, C)) return;
     Convert(A, B, C);
+    KeepOnTriangle(A, B);
   };
   auto visitFloats = [&](float& A, float& B) {
     double a = A, b = B;
     if (SkipOutOfRange && !OnTriangle(a, b, 100 - a - b)) return;
     Convert(a, b, 100 - a - b);
+    KeepOnTriangle(a, b);
     A = float(a);
     B = float(b);
   };
@@ -68,6 +86,7 @@ void TTernagram::ForEachComposition(F&& Convert, bool SkipOutOfRange) {
   for (int i = 0; i < areas; ++i) {
     TTernaryArea& area = AreaList()[i];
     visitFloats(area.FillA, area.FillB);
+    if (area.PrimaryPhase.Defined) visitFloats(area.PrimaryPhase.A, area.PrimaryPhase.B);
     const int n = std::min<int>(area.TPointCount, MaxTPoints);
     for (int j = 0; j < n; ++j) visitFloats(area.TPoints[j].A, area.TPoints[j].B);
   }
@@ -76,6 +95,7 @@ void TTernagram::ForEachComposition(F&& Convert, bool SkipOutOfRange) {
   TFullDataPoint& m = markedPoint_;
   if (markMode_ && m.Visible && (!SkipOutOfRange || OnTriangle(m.A, m.B, m.C))) {
     Convert(m.A, m.B, m.C);
+    KeepOnTriangle(m.A, m.B);
     m.C = 100 - m.A - m.B;
   }
 
@@ -125,7 +145,7 @@ void TTernagram::SetCUnits(TCUnits Value) {
         },
         true);
   }
-  Invalidate();
+  ForgetCursorReadout();  // and repaints
 }
 
 void TTernagram::SetDataOrientation(TDataOrientation Value) {
@@ -158,5 +178,5 @@ void TTernagram::SetDataOrientation(TDataOrientation Value) {
     substances_[p].SetName(names[from[p]]);
     substances_[p].MolMass = masses[from[p]];
   }
-  Invalidate();
+  ForgetCursorReadout();  // and repaints
 }

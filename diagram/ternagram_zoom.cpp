@@ -17,11 +17,15 @@ using namespace ternary;
 namespace {
 
 // A minimum share of the window: truncated down to the 10 % grid and kept
-// where a window can start (0..90). Nonsense from a degenerate geometry
-// counts as 0.
-double SnapMinimum(double v) {
+// where a window can start (0..90). A share within half a pixel (Pixel: the
+// percent one pixel spans) below a grid line counts as on it: the pixel a
+// grid line is drawn on is the one nearest to it, so a drag along grid
+// points, measured as 69.99, zooms as its band shows. Nonsense from a
+// degenerate geometry counts as 0.
+double SnapMinimum(double v, double Pixel) {
   if (!std::isfinite(v)) return 0;
-  return std::trunc(std::clamp(v, 0.0, 90.0) / 10) * 10;
+  const double tolerance = std::isfinite(Pixel) ? std::clamp(Pixel / 2 + 1e-9, 0.0, 1.0) : 0;
+  return std::trunc(std::clamp(v + tolerance, 0.0, 90.0) / 10) * 10;
 }
 
 // A pixel column or row from a position that may lie anywhere.
@@ -125,7 +129,7 @@ void TTernagram::TakeEdgeSeeds() {
   const TColor isotherm = isotherms_->Color();
   auto usable = [&](TColor c) {
     return c != clBlack && c != clWhite && c != clInvalid && c != isotherm &&
-           c != hotIsothermColor_;
+           c != hotIsothermColor_ && c != CrystallizationColor;
   };
   // One scanned pixel: a usable colour other than the last seed's starts a
   // seed, made by Make; the last seed's colour lengthens its run.
@@ -214,9 +218,9 @@ void TTernagram::ZoomIn() {
   const double x0 = dragStart_.X, y0 = dragStart_.Y, x1 = dragX_;
   const double side = TriSide(), height = TriHeight();
   TTernaryWindow w;
-  w.Cmin = SnapMinimum((std::min(x0, x1) - map.LeftEdgeX(y0)) / side * 100);
-  w.Bmin = SnapMinimum((height + TriTop() - y0) / height * 100);
-  w.Amin = SnapMinimum((map.RightEdgeX(y0) - std::max(x0, x1)) / side * 100);
+  w.Cmin = SnapMinimum((std::min(x0, x1) - map.LeftEdgeX(y0)) / side * 100, 100 / side);
+  w.Bmin = SnapMinimum((height + TriTop() - y0) / height * 100, 100 / height);
+  w.Amin = SnapMinimum((map.RightEdgeX(y0) - std::max(x0, x1)) / side * 100, 100 / side);
   // A base of two pixels or more leaves the minima below 100 together; a
   // triangle whose height and side disagree by a pixel could still push
   // them to 100, which would leave no window: the largest gives way.

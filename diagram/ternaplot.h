@@ -20,7 +20,8 @@ enum TCUnits { cuMolPercents, cuMolParts, cuMassPercents, cuMassParts };
 enum TTUnits { tuC, tuK, tuF };
 enum TDataOrientation { doDirect, doACB, doBAC, doBCA, doCAB, doCBA };
 enum TGridType { gtInnerParallel, gtOutsideScale, gtAllScales };
-enum TTCalcMethod { tcAltitude, tcPolynomial, tcThermodynamic };
+// tcTriangulation: a smooth surface through every T-point (diagram/triangulation.h).
+enum TTCalcMethod { tcAltitude, tcPolynomial, tcThermodynamic, tcTriangulation };
 enum TIsothermMethod { imCornerConsecutive, imCenterRadial };
 enum TIsothermType { itPoints, itPolyline, itSpline };
 }  // namespace ternary
@@ -34,6 +35,16 @@ struct TTernaryTPoint {
   std::int32_t T = 0;
 };
 
+// The solid that crystallizes first from a melt in an area: its
+// composition, A and B in percent like every composition (a corner for a
+// pure substance, a point inside for a compound). Defined false: the area
+// names none.
+struct TPrimaryPhase {
+  bool Defined = false;
+  float A = 0;
+  float B = 0;
+};
+
 struct TTernaryArea {
   QString Identifier;         // at most 25 characters are used
   std::uint8_t TwoPhase = 0;  // nonzero for a two-phase area
@@ -41,6 +52,7 @@ struct TTernaryArea {
   std::array<TTernaryTPoint, MaxTPoints> TPoints{};
   float FillA = 0;  // the seed the area is flood-filled from
   float FillB = 0;
+  TPrimaryPhase PrimaryPhase;
 };
 
 using TTernaryAreaList = TAreaTable<TTernaryArea>;

@@ -2,13 +2,15 @@
 // bitmap file writer.
 #include "platform/bitmap.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <algorithm>
 #include <cstdint>
 #include <vector>
+
+#include "platform/checked_file.h"
 
 namespace {
 
@@ -109,18 +111,19 @@ bool TBitmap::SaveToFile(const QString& fileName, QString* error) const {
     putU32(head, 0x00FFFFFF);  // 1: white
   }
 
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
-  if (file.write(head.data(), qint64(head.size())) != qint64(head.size())) {
-    file.cancelWriting();
-    return fail(file.errorString());
-  }
+  TCheckedFile file(fileName);
+  if (!file.Open() || !file.Write(head.data(), qint64(head.size()))) return fail(file.Why());
   const QImage source =
       image_.format() == QImage::Format_RGB32 ? image_ : image_.convertToFormat(QImage::Format_RGB32);
-  std::vector<char> row(rowBytes);
+  // Rows are gathered into pieces of about a megabyte, each written and
+  // checked at once.
+  const std::size_t rowsPerPiece = std::max<std::size_t>(1, (std::size_t(1) << 20) / rowBytes);
+  std::vector<char> piece;
+  piece.reserve(rowsPerPiece * rowBytes);
   for (int y = h - 1; y >= 0; --y) {
     const auto* px = reinterpret_cast<const std::uint32_t*>(source.constScanLine(y));
-    std::fill(row.begin(), row.end(), 0);
+    piece.resize(piece.size() + rowBytes);  // a row of zeros, padding included
+    char* row = piece.data() + piece.size() - rowBytes;
     if (monochrome_) {
       for (int x = 0; x < w; ++x)
         if (isLight(px[x])) row[std::size_t(x) >> 3] |= char(0x80 >> (x & 7));
@@ -131,13 +134,12 @@ bool TBitmap::SaveToFile(const QString& fileName, QString* error) const {
         row[3 * std::size_t(x) + 2] = char((px[x] >> 16) & 0xFF);
       }
     }
-    if (file.write(row.data(), qint64(row.size())) != qint64(row.size())) {
-      const QString why = file.errorString();
-      file.cancelWriting();
-      return fail(why);
+    if (piece.size() >= rowsPerPiece * rowBytes || y == 0) {
+      if (!file.Write(piece.data(), qint64(piece.size()))) return fail(file.Why());
+      piece.clear();
     }
   }
-  if (!file.commit()) return fail(file.errorString());
+  if (!file.Commit()) return fail(file.Why());
   return true;
 }
 
@@ -147,14 +149,12 @@ bool TBitmap::SaveToPngFile(const QString& fileName, QString* error) const {
     return false;
   };
   if (const QString why = whyNotWritable(fileName, image_); !why.isEmpty()) return fail(why);
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
-  QImageWriter writer(&file, "png");
-  if (!writer.write(image_.convertToFormat(QImage::Format_RGB888))) {
-    const QString why = writer.errorString();
-    file.cancelWriting();
-    return fail(why);
-  }
-  if (!file.commit()) return fail(file.errorString());
-  return true;
+  // Made in memory, then written in one checked piece.
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "png");
+  if (!writer.write(image_.convertToFormat(QImage::Format_RGB888))) return fail(writer.errorString());
+  QString why;
+  return WriteWholeFile(fileName, bytes, &why) || fail(why);
 }

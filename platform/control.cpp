@@ -64,9 +64,36 @@ void TCustomControl::Invalidate() {
 
 void TCustomControl::Repaint() {
   syncSurface();
-  Paint();
-  stale_ = false;
+  if (painting_) {
+    Invalidate();
+    return;
+  }
+  runPaint();
   update();
+}
+
+// The mark is cleared before the paint, so that whatever asks for a
+// repaint while it runs (a setting typed meanwhile, a resize, the
+// control's own deferred request) keeps the surface stale and gets its
+// paint afterwards.
+void TCustomControl::runPaint() {
+  stale_ = false;
+  painting_ = true;
+  Paint();
+  painting_ = false;
+  if (stale_) update();
+}
+
+void TCustomControl::schedulePaint() {
+  if (paintScheduled_) return;
+  paintScheduled_ = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        paintScheduled_ = false;
+        if (stale_ && !painting_) Repaint();
+      },
+      Qt::QueuedConnection);
 }
 
 void TCustomControl::Paint() {
@@ -80,9 +107,14 @@ void TCustomControl::Paint() {
 
 void TCustomControl::paintEvent(QPaintEvent* event) {
   syncSurface();
-  if (stale_) {
-    Paint();
-    stale_ = false;
+  // While a Paint() runs (its messages delivered this event) the surface
+  // holds the last finished picture: that is shown, and the window is
+  // updated again once the paint has ended (runPaint).
+  if (stale_ && !painting_) {
+    if (PaintRunsMessages())
+      schedulePaint();
+    else
+      runPaint();
   }
   QPainter painter(this);
   painter.drawImage(event->rect(), surface_.Image(), event->rect());

@@ -55,11 +55,20 @@ class TCustomControl : public QWidget {
   TRect ClientRect() const { return TRect{0, 0, width(), height()}; }
 
   // Marks the surface stale and schedules an update; the next paintEvent
-  // runs Paint() first.
+  // runs Paint() first (or, for a paint that lets messages run, right after
+  // the paint event; see PaintRunsMessages).
   virtual void Invalidate();
-  // Runs Paint() at once, then schedules the copy to the window.
+  // Runs Paint() at once, then schedules the copy to the window. Asked for
+  // while a Paint() is running, it only marks the surface stale: the paint
+  // follows once the running one has ended.
   virtual void Repaint();
-  bool Stale() const { return stale_; }
+  // The surface is out of date: marked stale, or not yet of the control's
+  // size (a control resized while hidden).
+  bool Stale() const {
+    return stale_ || surface_.Width() != width() || surface_.Height() != height();
+  }
+  // True while Paint() runs.
+  bool Painting() const { return painting_; }
 
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor value);
@@ -81,6 +90,13 @@ class TCustomControl : public QWidget {
  protected:
   // Draws the whole control onto its surface. The default fills it white.
   virtual void Paint();
+  // True when the next Paint() may let pending messages run (a long
+  // computation that keeps the program responsive). Such a paint is never
+  // run inside a paint event: the window system's paint of the whole window
+  // is still open there, and a message that paints the window again (an
+  // expose, a resize) would pull the device from under it. The paint event
+  // shows the last finished picture instead and the paint runs right after.
+  virtual bool PaintRunsMessages() const { return false; }
   // Raised from Qt's mouse events; the base versions fire the published
   // OnMouseDown/Move/Up events.
   virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -97,10 +113,14 @@ class TCustomControl : public QWidget {
 
  private:
   void syncSurface();
+  void runPaint();
+  void schedulePaint();
   void followParent();
   void mouseEvent(QMouseEvent* event, int kind);
   TBitmap surface_;
   bool stale_ = true;
+  bool painting_ = false;       // Paint() is running
+  bool paintScheduled_ = false;  // a deferred paint is queued
   TCursor cursor_ = crDefault;
   TAlign align_ = alNone;
   TControlStyle controlStyle_ = 0;

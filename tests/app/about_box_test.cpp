@@ -4,13 +4,18 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <gtest/gtest.h>
 
 #include "app/about_box.h"
+#include "app/command_line.h"
+#include "app/help_window.h"
 #include "app/splash_form.h"
 #include "app/version_resource.h"
+#include "diagram/plotkit.h"
 #include "widgets/animated_image.h"
 #include "widgets/scrolling_panel.h"
 #include "widgets/version_info.h"
@@ -87,15 +92,27 @@ TEST(AboutBox, CopiesTheFiveTextsOfTheSplashWindow) {
   EXPECT_EQ(about.Copyright()->text(), "Copyright C");
 }
 
+// One version everywhere, the project's; one year, the printouts'.
 TEST(AboutBox, WithoutASplashWindowReadsTheSameTextsItself) {
   ASSERT_EQ(SplashForm, nullptr);
   InitVersionResource();
   TAboutBox about;
   const TSplashTexts t = SplashTexts(TVersionInfo());
-  EXPECT_EQ(about.ProjectVersion()->text(), "version 1.5.1.1");
-  EXPECT_EQ(about.ProductVersion()->text(), "version 1.0");
+  EXPECT_EQ(about.ProjectVersion()->text(), "version " PD_VERSION);
+  EXPECT_EQ(about.ProductVersion()->text(), "version " PD_VERSION);
+  EXPECT_EQ(VersionText(), "phasediagrams " PD_VERSION "\n");
   EXPECT_EQ(about.ProjectName()->text(), t.ProjectName);
   EXPECT_EQ(about.Copyright()->text(), t.Copyright);
+  const QString year = QString::number(CopyrightYear);
+  const QStringList years = [&] {
+    QStringList found;
+    QRegularExpressionMatchIterator it = QRegularExpression("\\b(19|20)\\d\\d\\b").globalMatch(t.Copyright);
+    while (it.hasNext()) found << it.next().captured(0);
+    return found;
+  }();
+  EXPECT_EQ(years, QStringList{year}) << t.Copyright.toStdString();
+  for (const char* component : {"Binagram", "Ternagram"})
+    EXPECT_TRUE(PrintFooter(component).endsWith("project, " + year)) << PrintFooter(component).toStdString();
 }
 
 TEST(AboutBox, TheMessageIsVisibleOnlyWhileItPlays) {
@@ -134,14 +151,24 @@ TEST(AboutBox, OkStopsTheMessageAndClosesWithOk) {
   EXPECT_FALSE(about.isVisible());
 }
 
-TEST(AboutBox, ClickingTheAddressOpensItWithTheDesktopsHandler) {
+// The link leads to the program's own manual, shown over the about
+// window, not to an address somewhere else.
+TEST(AboutBox, ClickingTheLinkShowsTheProgramsManual) {
   QList<QUrl> opened;
   const TAboutBox::TUrlOpener previous =
       TAboutBox::SetUrlOpener([&](const QUrl& url) { opened << url; return true; });
   TAboutBox about;
+  about.show();
+  EXPECT_EQ(about.URLPanel()->text(), "Phase Diagrams Help");
   QTest::mouseClick(about.URLPanel(), Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
   TAboutBox::SetUrlOpener(previous);
-  ASSERT_EQ(opened.size(), 1);
-  EXPECT_EQ(opened[0], QUrl(about.URLPanel()->text()));
-  EXPECT_TRUE(opened[0].isValid());
+  EXPECT_TRUE(opened.isEmpty());
+  auto* help = about.findChild<THelpWindow*>("HelpWindow");
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(help->isVisible());
+  EXPECT_EQ(help->HelpBrowser()->source(), TAboutBox::Link());
+  EXPECT_TRUE(help->HelpBrowser()->toPlainText().contains("Contents")) << help->HelpBrowser()->toPlainText().toStdString();
+  // Clicked again, the same window comes to the front.
+  QTest::mouseClick(about.URLPanel(), Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+  EXPECT_EQ(about.findChildren<THelpWindow*>().size(), 1);
 }

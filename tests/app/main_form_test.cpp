@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenuBar>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
@@ -99,9 +100,9 @@ TEST_F(MainFormTest, CaptionIsTheProgramsDescriptionAndFileVersion) {
   const TVersionInfo v;
   ASSERT_TRUE(v.Loaded());
   EXPECT_EQ(v.FileVersion(), "1.5.1.1");
-  EXPECT_EQ(v.ProductVersion(), "1.0");
+  EXPECT_EQ(v.ProductVersion(), "1.5.1.1");  // one version: file and product
   EXPECT_EQ(v.FixedFileVersion().Text(), "1.5.1.1");
-  EXPECT_EQ(v.FixedProductVersion().Text(), "1.0.0.0");
+  EXPECT_EQ(v.FixedProductVersion().Text(), "1.5.1.1");
   EXPECT_FALSE(v.FileDescription().isEmpty());
   EXPECT_EQ(form->windowTitle(), v.FileDescription() + " version 1.5.1.1");
   EXPECT_EQ(QApplication::applicationDisplayName(), form->windowTitle());
@@ -171,7 +172,11 @@ TEST_F(MainFormTest, WindowLayoutAndToolBar) {
   form->show();
   auto* panel1 = Find<QWidget>("Panel1");
   EXPECT_EQ(panel1->width(), 200);
-  EXPECT_EQ(panel1->height(), form->height());
+  // Below the menu bar.
+  const int menuHeight = Find<QMenuBar>("MenuBar")->height();
+  EXPECT_GT(menuHeight, 10);
+  EXPECT_EQ(panel1->y(), menuHeight);
+  EXPECT_EQ(panel1->height(), form->height() - menuHeight);
   EXPECT_EQ(Find<QWidget>("Panel5")->height(), 30);
   // The diagram fills Panel2, inside its border.
   auto* panel2 = Find<QWidget>("Panel2");
@@ -212,7 +217,8 @@ TEST_F(MainFormTest, SmallerThanTheDesignSizeHidesTheOptionColumn) {
   // Without the column the diagram takes the whole window.
   outer(700, 500);
   QApplication::processEvents();
-  EXPECT_EQ(Find<QWidget>("Panel2")->geometry(), form->rect());
+  EXPECT_EQ(Find<QWidget>("Panel2")->geometry(),
+            form->rect().adjusted(0, Find<QMenuBar>("MenuBar")->height(), 0, 0));
 }
 
 TEST_F(MainFormTest, ActivationRepaintsTheDiagram) {

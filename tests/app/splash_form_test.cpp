@@ -66,7 +66,7 @@ TEST(SplashForm, ShowsTheProgramsOwnVersions) {
   InitVersionResource();
   TSplashForm splash;
   EXPECT_EQ(splash.ProjectVersion()->text(), "version 1.5.1.1");
-  EXPECT_EQ(splash.ProductVersion()->text(), "version 1.0");
+  EXPECT_EQ(splash.ProductVersion()->text(), "version 1.5.1.1");
   EXPECT_FALSE(splash.ProjectName()->text().isEmpty());
 }
 

@@ -128,6 +128,7 @@ TEST_F(TernaryFormTest, EveryOptionSetsItsPropertyOnTheDiagram) {
       {"Inner Lines", [&] { Choose("GridTypeGroup", 0); }, [&] { return g->GridType() == gtInnerParallel; }},
       {"Outside Scales", [&] { Choose("GridTypeGroup", 1); }, [&] { return g->GridType() == gtOutsideScale; }},
       {"All Scales", [&] { Choose("GridTypeGroup", 2); }, [&] { return g->GridType() == gtAllScales; }},
+      {"Triangulation", [&] { Choose("TCalcMethodGroup", 2); }, [&] { return g->TCalcMethod() == tcTriangulation; }},
       {"Polynomial", [&] { Choose("TCalcMethodGroup", 1); }, [&] { return g->TCalcMethod() == tcPolynomial; }},
       {"Altitude", [&] { Choose("TCalcMethodGroup", 0); }, [&] { return g->TCalcMethod() == tcAltitude; }},
       {"Points", [&] { Choose("LineTypeGroup", 0); }, [&] { return iso.GraphType() == itPoints; }},
@@ -138,6 +139,7 @@ TEST_F(TernaryFormTest, EveryOptionSetsItsPropertyOnTheDiagram) {
       {"Co-existing Phases", [&] { check("CoPhasesCheckBox"); }, [&] { return !g->CoPhasesTable(); }},
       {"Mouse Grid", [&] { check("MouseGridCheckBox"); }, [&] { return g->MouseGrid(); }},
       {"Mark Points", [&] { check("MarkPointsCheckBox"); }, [&] { return !g->MarkMode(); }},
+      {"Crystallization Path", [&] { check("CrystallizationCheckBox"); }, [&] { return !g->DrawCrystallization(); }},
       {"Draw Isotherms", [&] { check("DrawIsothermsCheckBox"); }, [&] { return !g->DrawIsotherms(); }},
       {"Smoothing", [&] { check("SmoothedCheckBox"); }, [&] { return !iso.Smoothed(); }},
       {"Thinning", [&] { check("SimplifiedCheckBox"); }, [&] { return iso.Simplified(); }},
@@ -280,6 +282,65 @@ TEST_F(TernaryFormTest, PointingMarkingAndZoomingOnTheWindow) {
   EXPECT_TRUE(Group("OrientationGroup")->isEnabled());
   EXPECT_EQ(g->SubstanceA()->Name(), "Bi");
   EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join("\n").toStdString();
+}
+
+// The sample reads what its T-points say: by every method at every T-point,
+// and through the mouse at the ternary eutectic's pixel and the eight pixels
+// around it (the eutectic's own pixel read 126 °C in the (Sn) field by the
+// altitude estimate, the temperature of a midpoint far away). Each pixel is
+// reached from the eutectic's own pixel, as a user's mouse would: on a
+// curve's black pixel the reading stays. The triangulated surface reads
+// 95 °C at all nine, the altitude estimate at each whose composition does
+// not lie beyond the eutectic corner of its field's polygon of T-points
+// (where the fill puts a pixel of the field's colour past the corner, no
+// edge of the polygon has a foot near the composition, and the contracted
+// polygon answers from far away).
+TEST_F(TernaryFormTest, TheSampleReadsItsTPointTemperatures) {
+  for (int area = 0; area < g->Areas(); ++area)
+    for (int i = 0; i < g->AreaList()[area].TPointCount; ++i) {
+      const TTernaryTPoint& p = g->AreaList()[area].TPoints[i];
+      for (auto f : {&TTernagram::AltitudeTemperature, &TTernagram::PolynomialTemperature,
+                     &TTernagram::TriangulationTemperature})
+        EXPECT_NEAR((g->*f)(area, p.A, p.B), p.T, 2) << "area " << area << ", point " << i;
+    }
+
+  // Outside both edges of the area's polygon that meet at the eutectic.
+  auto beyondCorner = [this](int area, double A, double B) {
+    const TTernaryArea& a = g->AreaList()[area];
+    const int n = a.TPointCount;
+    auto side = [&](int i, double x, double y) {
+      const TTernaryTPoint &p = a.TPoints[i % n], &q = a.TPoints[(i + 1) % n];
+      return (double(q.A) - p.A) * (y - p.B) - (double(q.B) - p.B) * (x - p.A);
+    };
+    int k = 0;
+    while (k < n && !(a.TPoints[k].A == float(ts::Eutectic.A) && a.TPoints[k].B == float(ts::Eutectic.B))) ++k;
+    const int opposite = (k + 2) % n;  // a corner inside both edges' half-planes
+    const double in1 = side(k + n - 1, a.TPoints[opposite].A, a.TPoints[opposite].B);
+    const double in2 = side(k, a.TPoints[opposite].A, a.TPoints[opposite].B);
+    return side(k + n - 1, A, B) * in1 < 0 && side(k, A, B) * in2 < 0;
+  };
+  using namespace mousetest;
+  Show();
+  if (g->DrawIsotherms()) Click(Find<QCheckBox>("DrawIsothermsCheckBox"));
+  const QPoint eutectic = At(ts::Eutectic.A, ts::Eutectic.B);
+  int altitudeChecked = 0;
+  for (int method : {2, 0}) {
+    Choose("TCalcMethodGroup", method);
+    g->Repaint();
+    for (int dy = -1; dy <= 1; ++dy)
+      for (int dx = -1; dx <= 1; ++dx) {
+        Move(g, eutectic);
+        ASSERT_GE(g->HotArea(), 0);
+        Move(g, eutectic + QPoint(dx, dy));
+        // HotArea -1: a black pixel, where the eutectic's reading stays.
+        if (method == 0 && g->HotArea() >= 0 && beyondCorner(g->HotArea(), g->CursorPoint().A, g->CursorPoint().B))
+          continue;
+        altitudeChecked += method == 0;
+        EXPECT_NEAR(g->CursorPoint().T, 95, 2)
+            << (method ? "triangulation" : "altitude") << ", pixel " << dx << ", " << dy << " from the eutectic";
+      }
+  }
+  EXPECT_GE(altitudeChecked, 7);
 }
 
 TEST_F(TernaryFormTest, IsothermProgressShowsWhileTheWindowStaysResponsive) {

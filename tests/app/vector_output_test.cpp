@@ -321,6 +321,47 @@ TEST(DataExport, CsvReadsBackToTheChainsWhateverTheLocale) {
   EXPECT_EQ(tpoints, sampleTPoints);
 }
 
+// A marked melt's crystallization path is drawn by the screen's own steps,
+// so the vectors carry its line and table; the data file lists its stages.
+TEST(DataExport, MarkedMeltsCrystallizationPathInTheDataAndTheVectors) {
+  const QSize size(800, 600);
+  SampleControl control("bi-pb-sn.pdiag", size);
+  auto& g = static_cast<TTernagram&>(*control.plot);
+  ASSERT_TRUE(g.MarkMode() && g.DrawCrystallization());
+  g.MarkPoint(72, 14);
+  ASSERT_TRUE(g.MarkedPoint().Visible);
+  const std::vector<TCrystallizationStage> stages = g.CrystallizationPath(g.MarkedPoint().A, g.MarkedPoint().B);
+  ASSERT_GE(stages.size(), 2u);
+
+  QStringList header;
+  std::vector<QStringList> path;
+  for (const QStringList& r : CsvRows(g.DataCsv(), &header))
+    if (r[0] == "crystallization") path.push_back(r);
+  ASSERT_EQ(path.size(), stages.size());
+  const double scale = g.CompositionScale() / 100;
+  for (std::size_t k = 0; k < stages.size(); ++k) {
+    SCOPED_TRACE(stages[k].Text.toStdString());
+    ASSERT_EQ(path[k].size(), header.size());
+    EXPECT_EQ(path[k][3].toInt(), int(k) + 1);
+    EXPECT_EQ(path[k][1].toDouble(), stages[k].T);
+    EXPECT_EQ(path[k][4].toDouble(), stages[k].A * scale);
+    EXPECT_EQ(path[k][5].toDouble(), stages[k].B * scale);
+    EXPECT_EQ(path[k][8], stages[k].Phases);
+  }
+
+  QString why;
+  const QByteArray svg = DiagramPictureBytes(g, "svg", size, 1, &why);
+  ASSERT_FALSE(svg.isEmpty()) << why.toStdString();
+  const QStringList texts = SvgTexts(svg);
+  EXPECT_TRUE(texts.contains("Crystallization"));
+  for (const TCrystallizationStage& s : stages) EXPECT_TRUE(texts.contains(s.Text)) << s.Text.toStdString();
+  EXPECT_TRUE(svg.contains("#800080"));  // the path's colour
+  // Without the switch, neither.
+  g.SetDrawCrystallization(false);
+  EXPECT_FALSE(g.DataCsv().contains("crystallization"));
+  EXPECT_FALSE(SvgTexts(DiagramPictureBytes(g, "svg", size, 1, &why)).contains("Crystallization"));
+}
+
 TEST(DataExport, BinaryCurvesAndTheMarkedReadOut) {
   SampleControl control("al2o3-sio2.pdiag", QSize(800, 600));
   auto& g = static_cast<TBinagram&>(*control.plot);

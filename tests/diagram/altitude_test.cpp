@@ -38,10 +38,14 @@ double StepByStepAltitude(int n, TAltitudePoints p, double X, double Y) {
       const double t = (L * L + dV * dV - dU * dU) / (2 * L);  // from V toward U
       TAltitudePoint F{V.X + (U.X - V.X) * t / L, V.Y + (U.Y - V.Y) * t / L,
                        V.Z + (U.Z - V.Z) * t / L};
-      if (t < -tie || t > L + tie) F = {(U.X + V.X) / 2, (U.Y + V.Y) / 2, (U.Z + V.Z) / 2};
+      const bool midpoint = t < -tie || t > L + tie;
+      if (midpoint) F = {(U.X + V.X) / 2, (U.Y + V.Y) / 2, (U.Z + V.Z) / 2};
       if (j == 0) S = p[0];
       p[j] = F;
-      const double h = dV * dV >= t * t ? std::sqrt(dV * dV - t * t) : 0.0;
+      // A foot is as far as its line, a midpoint as far as itself.
+      const double h = midpoint           ? dist(X, Y, F.X, F.Y)
+                       : dV * dV >= t * t ? std::sqrt(dV * dV - t * t)
+                                          : 0.0;
       if (pass > 10 && h <= 0.1) return F.Z;
       if (h < best - tie) {
         best = h;
@@ -88,13 +92,36 @@ TEST(EstimateAltitude, SmallAreas) {
         << c.what << " at " << c.x << ", " << c.y;
 }
 
+// A line that passes close to the query point, with its foot beyond the
+// edge's end, once lent its small distance to the edge's midpoint far away:
+// next to the Bi-Pb-Sn ternary eutectic (52.5, 32, 95 °C) the (Sn) field
+// read 117 °C, the midpoint of the edge from the Bi-Sn eutectic (57, 0,
+// 139). Each field that meets at the eutectic now reads its 95 °C there.
+TEST(EstimateAltitude, AMidpointCountsWithItsOwnDistance) {
+  auto P = [](float a, float b, int t) { return TAltitudePoint{a, b, double(t)}; };
+  const TAltitudePoints sn = Corners({P(0, 0, 232), P(57, 0, 139), P(52.5f, 32, 95), P(0, 38.1f, 183)});
+  const TAltitudePoints bi = Corners({P(100, 0, 271), P(55.5f, 44.5f, 124), P(52.5f, 32, 95), P(57, 0, 139)});
+  const TAltitudePoints pb = Corners({P(0, 100, 327), P(0, 38.1f, 183), P(52.5f, 32, 95), P(55.5f, 44.5f, 124)});
+  struct Case {
+    const char* field;
+    const TAltitudePoints& points;
+    double x, y;
+  } cases[] = {
+      {"(Sn)", sn, 52.569, 31.963}, {"(Sn)", sn, 52.5, 31.9}, {"(Sn)", sn, 52.0, 31.5}, {"(Sn)", sn, 52.5, 32},
+      {"(Bi)", bi, 52.569, 31.963}, {"(Bi)", bi, 52.6, 32.0},  {"(Bi)", bi, 52.6, 32.1}, {"(Bi)", bi, 52.5, 32},
+      {"(Pb)", pb, 52.4, 32.1},     {"(Pb)", pb, 52.45, 32.3}, {"(Pb)", pb, 52.3, 32.2}, {"(Pb)", pb, 52.5, 32},
+  };
+  for (const Case& c : cases)
+    EXPECT_NEAR(EstimateAltitude(4, c.points, c.x, c.y), 95, 2) << c.field << " at " << c.x << ", " << c.y;
+}
+
 TEST(EstimateAltitude, FromPass11TheFirstLineWithin0_1EndsTheRun) {
   // Temperatures on the plane T = 1000 + 5·B, so every foot and midpoint
   // lies on it too. In pass 0 the line of the first edge (x = 50) runs
   // through the query point itself, but its foot lies off the edge: the
-  // candidate is the edge's midpoint (50, 70), at 1350, and no later line can
-  // be closer. The run nevertheless ends in a pass after the tenth at a foot
-  // within 0.1 of the query point, near the plane's 1100 there.
+  // candidate is the edge's midpoint (50, 70), at 1350 and 50 away. The run
+  // ends in a pass after the tenth at a foot within 0.1 of the query point,
+  // near the plane's 1100 there.
   auto T = [](double x, double y) { return TAltitudePoint{x, y, 1000 + 5 * y}; };
   const TAltitudePoints p = Corners({T(50, 60), T(50, 80), T(100, 0), T(0, 0)});
   EXPECT_NEAR(EstimateAltitude(4, p, 50, 20), 1100, 0.5);

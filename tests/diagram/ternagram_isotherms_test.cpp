@@ -75,6 +75,45 @@ TEST(IsothermChains, OrderingSmoothingAndThinning) {
   }
 }
 
+// Two pieces of one isotherm beside a side of the triangle, 22 % apart and
+// ordered one after the other (as the Bi-Pb-Sn sample's 200 °C isotherm in
+// the (Pb) and (Sn) fields): smoothing and thinning work on each piece as on
+// a chain of its own, so the gap stays and no line grows along the side.
+TEST(IsothermChains, SmoothingAndThinningStopAtBreaks) {
+  std::vector<TIsoPoint> upper, lower;
+  for (int i = 0; i < 12; ++i) {
+    upper.push_back({float(1 + i % 2), float(57 - i)});
+    lower.push_back({float(1 + i % 2), float(24 - i)});
+  }
+  auto joined = [](std::vector<TIsoPoint> a, const std::vector<TIsoPoint>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+  };
+  auto same = [](const std::vector<TIsoPoint>& got, int n, const std::vector<TIsoPoint>& expected) {
+    ASSERT_EQ(n, int(expected.size()));
+    for (int i = 0; i < n; ++i)
+      EXPECT_TRUE(got[std::size_t(i)].X == expected[std::size_t(i)].X && got[std::size_t(i)].Y == expected[std::size_t(i)].Y)
+          << "point " << i;
+  };
+  auto smooth = [](TIsoPoint* p, int m) { SmoothChain(p, m); return m; };
+
+  std::vector<TIsoPoint> chain = joined(upper, lower), u = upper, l = lower;
+  int n = int(chain.size());
+  for (int pass = 0; pass < 3; ++pass) {
+    n = InStretches(chain.data(), n, 10, smooth);
+    SmoothChain(u.data(), int(u.size()));
+    SmoothChain(l.data(), int(l.size()));
+  }
+  same(chain, n, joined(u, l));
+  EXPECT_GT(std::sqrt(Distance2(chain[11], chain[12])), 20);
+
+  n = InStretches(chain.data(), n, 10, SimplifyChain);
+  u.resize(std::size_t(SimplifyChain(u.data(), int(u.size()))));
+  l.resize(std::size_t(SimplifyChain(l.data(), int(l.size()))));
+  same(chain, n, joined(u, l));
+  EXPECT_GT(std::sqrt(Distance2(chain[u.size() - 1], chain[u.size()])), 20);
+}
+
 // Long chains are walked with a grid of cells; the walk must come out as the
 // plain comparison of every pair gives it, ties and failed steps included.
 TEST(IsothermChains, LongChainsWalkAsEveryPairComparedGivesThem) {
@@ -261,6 +300,36 @@ TEST(Isotherms, TestSystemPictureInEachLineType) {
     EXPECT_GT(painttest::CountColor(*g.Canvas(), g.HotIsothermColor(),
                                     TRect{0, 0, g.Width(), g.Height()}),
               0);
+  }
+}
+
+// The scan asks the chosen method: each unsmoothed chain point lies within
+// the band of its isotherm by that method's estimate in one of the areas,
+// and every method finds the isotherms between the eutectic and the peaks.
+TEST(Isotherms, EachMethodsScanKeepsToItsOwnEstimate) {
+  TTernagram g;
+  g.resize(900, 700);
+  ternarytest::LoadTestSystem(g);
+  g.SetDrawIsotherms(true);
+  TIsotherm& iso = *g.Isotherms();
+  iso.SetSmoothed(false);
+  iso.SetSimplified(false);
+  iso.SetError(6);  // wider than a grid step's change where the liquidus is steepest
+  for (auto method : {tcAltitude, tcPolynomial, tcTriangulation}) {
+    g.SetTCalcMethod(method);
+    g.Repaint();
+    ASSERT_TRUE(iso.Calculated);
+    for (int k = 0; k < iso.IsothermCount; ++k) {
+      const int T = g.IsothermTemperature(k);
+      if (T < 1650) EXPECT_GT(g.IsoPointCounts()[std::size_t(k)], 3) << method << " " << T;
+      for (int i = 0; i < g.IsoPointCounts()[std::size_t(k)]; ++i) {
+        const TIsoPoint p = g.IsoPoints()[std::size_t(k)][std::size_t(i)];
+        bool inBand = false;
+        for (int area = 0; area < g.Areas(); ++area)
+          inBand |= std::fabs(std::nearbyint(g.AreaTemperature(area, p.X, p.Y)) - T) <= iso.Error();
+        ASSERT_TRUE(inBand) << method << ", isotherm " << T << " at " << p.X << ", " << p.Y;
+      }
+    }
   }
 }
 

@@ -37,13 +37,20 @@ class ReadoutTest : public ternarytest::TestSystemFixture {
 TEST(TernaryTemperature, AdaptersAndTheirNoTemperatureCases) {
   TTernagram g;
   ternarytest::LoadTestSystem(g);
-  // At a T-point both methods give its temperature (the four points of an
-  // area determine a four-term surface through them).
-  EXPECT_NEAR(g.AltitudeTemperature(0, 40, 30), 900, 1e-6);
-  EXPECT_NEAR(g.PolynomialTemperature(0, 40, 30), 900, 1e-3);
+  // At every T-point each method gives its temperature (the four points of
+  // an area determine a four-term polynomial through them; the triangulated
+  // surface passes through its points).
+  const auto methods = {&TTernagram::AltitudeTemperature, &TTernagram::PolynomialTemperature,
+                        &TTernagram::TriangulationTemperature};
+  for (int area = 0; area < 3; ++area)
+    for (int i = 0; i < g.AreaList()[area].TPointCount; ++i) {
+      const TTernaryTPoint& p = g.AreaList()[area].TPoints[i];
+      for (auto f : methods) EXPECT_NEAR((g.*f)(area, p.A, p.B), p.T, 2) << area << " " << i;
+      EXPECT_NEAR(g.TriangulationTemperature(area, p.A, p.B), p.T, 1e-9) << area << " " << i;
+    }
   // Between the points: inside the range of the area's temperatures.
   for (int area = 0; area < 3; ++area)
-    for (auto f : {&TTernagram::AltitudeTemperature, &TTernagram::PolynomialTemperature}) {
+    for (auto f : methods) {
       const auto& a = g.AreaList()[area];
       const double t = (g.*f)(area, a.FillA, a.FillB);
       EXPECT_GT(t, 900) << area;
@@ -52,16 +59,23 @@ TEST(TernaryTemperature, AdaptersAndTheirNoTemperatureCases) {
   // No such area in use, or a surface that cannot be fitted: no temperature.
   EXPECT_TRUE(std::isnan(g.AltitudeTemperature(3, 10, 10)));
   EXPECT_TRUE(std::isnan(g.PolynomialTemperature(-1, 10, 10)));
+  EXPECT_TRUE(std::isnan(g.TriangulationTemperature(3, 10, 10)));
+  g.SetTCalcMethod(tcTriangulation);
+  EXPECT_EQ(g.AreaTemperature(0, 80, 5), g.TriangulationTemperature(0, 80, 5));
   g.SetTCalcMethod(tcThermodynamic);
   EXPECT_TRUE(std::isnan(g.AreaTemperature(0, 80, 5)));
   ternarytest::SetArea(g, 2, QStringLiteral("(C)"), 12, 12, {{20, 10, 1000}, {20, 40, 1200}});
   EXPECT_TRUE(std::isnan(g.PolynomialTemperature(2, 20, 20)));  // same A twice: singular
+  EXPECT_TRUE(std::isnan(g.TriangulationTemperature(2, 20, 20)));  // two points span no triangle
 
-  // The reused fit notices a T-point written in place.
-  const double before = g.PolynomialTemperature(1, 10, 60);
-  EXPECT_EQ(g.PolynomialTemperature(1, 10, 60), before);
-  g.AreaList()[1].TPoints[0].T = 2000;
-  EXPECT_GT(g.PolynomialTemperature(1, 10, 60), before);
+  // The reused surfaces notice a T-point written in place.
+  for (auto f : {&TTernagram::PolynomialTemperature, &TTernagram::TriangulationTemperature}) {
+    g.AreaList()[1].TPoints[0].T = 1700;
+    const double before = (g.*f)(1, 10, 60);
+    EXPECT_EQ((g.*f)(1, 10, 60), before);
+    g.AreaList()[1].TPoints[0].T = 2000;
+    EXPECT_GT((g.*f)(1, 10, 60), before);
+  }
 }
 
 TEST_F(ReadoutTest, AreasDivisionsAndTemperatureUnderTheCursor) {
@@ -114,9 +128,12 @@ TEST_F(ReadoutTest, WhitePaperEdgesAndCorners) {
   g.Repaint();
   Move(&g, At(75, 8));
   const double tA = g.CursorPoint().T;
+  EXPECT_TRUE(std::isfinite(tA));
   Move(&g, At(12, 12));
   EXPECT_EQ(g.HotArea(), -1);
-  EXPECT_EQ(g.CursorPoint().T, tA);  // no area, no new temperature
+  // No area, no temperature: none is shown, neither 0 nor the last one.
+  EXPECT_TRUE(std::isnan(g.CursorPoint().T));
+  EXPECT_TRUE(ShowsValue(QStringLiteral("T: -")));
 
   // Within 3 pixels of a side HotArea keeps what it had further in.
   Move(&g, At(75, 8));

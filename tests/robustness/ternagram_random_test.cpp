@@ -11,11 +11,18 @@
 //     composition on the triangle (within rounding) and leave every other
 //     value as it was;
 //   - zooming out gives back the whole triangle;
-//   - no gesture shows a message.
+//   - no gesture shows a message;
+//   - actions run from the isotherm scan's own progress event (setting
+//     changes, unit and orientation switches, resizes, exports that scan
+//     again) leave the picture equal to a fresh repaint once events settle;
+//   - a picture rendered at any size puts no area colour off its triangle.
 //
 // Seeded like the binary run (PD_ROBUSTNESS_SEED, PD_ROBUSTNESS_ITERATIONS,
 // PD_ROBUSTNESS_FIRST, PD_ROBUSTNESS_VERBOSE).
 #include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <algorithm>
 
 #include <chrono>
 #include <cstdio>
@@ -59,9 +66,10 @@ std::vector<std::pair<double, double>> Compositions(const TTernagram& g) {
 }
 
 // Area-coloured pixels off the triangle that are neither a legend swatch
-// nor a T-point marker.
-long long StrayPixels(TTernagram& g, TPoint& first) {
-  TCanvas& c = *g.Canvas();
+// nor a T-point marker, on the control's surface or on a picture laid out
+// like it.
+long long StrayPixels(TTernagram& g, TPoint& first, TCanvas* picture = nullptr) {
+  TCanvas& c = picture ? *picture : *g.Canvas();
   const TTriangleMap map = g.TriangleMap();
   const TTriangleMap view = g.ViewMap();
   std::vector<TPoint> markers;
@@ -109,7 +117,7 @@ class Iteration {
     for (step_ = 0; step_ < kStepsPerIteration; ++step_) {
       MessageCollector messages;
       std::string broken;
-      const int what = r_.Int(0, 9);
+      const int what = r_.Int(0, 11);
       if (what <= 3) {
         broken = Gesture(messages);
       } else if (what <= 5) {
@@ -120,6 +128,10 @@ class Iteration {
         broken = OrientationRoundTrip();
       } else if (what == 8) {
         HostData();
+      } else if (what == 10) {
+        broken = MidScan();
+      } else if (what == 11) {
+        broken = RenderAtRandomSize();
       } else {
         const int w = r_.Chance(0.1) ? r_.Int(0, 130) : r_.Int(200, 1600);
         const int h = r_.Chance(0.1) ? r_.Int(0, 130) : r_.Int(150, 1000);
@@ -157,6 +169,7 @@ class Iteration {
       }
       a.FillA = float(Share());
       a.FillB = float(Share() / 2);
+      a.PrimaryPhase = {r_.Chance(0.7), float(Share()), float(Share() / 2)};
     }
     g_->SetAreas(areas);
     std::vector<double>& ca = g_->CurveA();
@@ -174,6 +187,7 @@ class Iteration {
     g_->SetDrawSplines(r_.Chance(0.8));
     g_->SetDrawAreas(r_.Chance(0.8));
     g_->SetDrawTPoints(r_.Chance(0.5));
+    g_->SetDrawCrystallization(r_.Chance(0.7));
   }
 
   void Property() {
@@ -185,7 +199,7 @@ class Iteration {
       case 3: Log("units"); g_->SetCUnits(TCUnits(r_.Int(0, 3))); break;
       case 4: Log("orientation"); g_->SetDataOrientation(TDataOrientation(r_.Int(0, 5))); break;
       case 5: Log("isotherms"); g_->SetDrawIsotherms(r_.Chance(0.6)); break;
-      case 6: Log("method"); g_->SetTCalcMethod(TTCalcMethod(r_.Int(0, 2))); break;
+      case 6: Log("method"); g_->SetTCalcMethod(TTCalcMethod(r_.Int(0, 3))); break;
       case 7: Log("method step"); iso.SetMethodStep(float(r_.Chance(0.2) ? r_.Value(-5, 5) : r_.Real(1, 3))); break;
       case 8: Log("isotherm graph"); iso.SetGraphType(TIsothermType(r_.Int(0, 2))); break;
       case 9: Log("smoothing"); iso.SetSmoothed(r_.Chance(0.5)); iso.SetSimplified(r_.Chance(0.5)); break;
@@ -294,11 +308,76 @@ class Iteration {
     return Compare("orientation round trip", before);
   }
 
+  // One of the things a handler of the scan's progress event (or the user,
+  // while the scan lets messages run) may do.
+  void MidScanAction() {
+    switch (r_.Int(0, 5)) {
+      case 0: Property(); break;
+      case 1: {
+        const int w = r_.Chance(0.1) ? 1 : r_.Int(200, 1200), h = r_.Chance(0.1) ? 1 : r_.Int(150, 900);
+        Log("  resize " + std::to_string(w) + "x" + std::to_string(h));
+        g_->resize(w, h);
+        break;
+      }
+      case 2:
+        Log("  save as BMP");
+        g_->SaveToFile(dir_.filePath(QStringLiteral("mid-scan.bmp")));
+        break;
+      case 3: Log("  temperature unit"); g_->SetTUnits(TTUnits(r_.Int(0, 2))); break;
+      case 4: Log("  units"); g_->SetCUnits(TCUnits(r_.Int(0, 3))); break;
+      default: Log("  orientation"); g_->SetDataOrientation(TDataOrientation(r_.Int(0, 5))); break;
+    }
+  }
+
+  std::string MidScan() {
+    Log("mid-scan actions");
+    g_->SetDrawIsotherms(true);
+    g_->SetHotIsotherm(r_.Int(0, 2000));  // the isotherms are computed again
+    const int rows[] = {r_.Int(1, 8), r_.Int(8, 25), r_.Int(20, 40)};
+    int row = 0, nesting = 0;
+    g_->SetOnIsothermCalcStep([&](QObject*) {
+      ++row;
+      if (nesting < 2 && std::find(std::begin(rows), std::end(rows), row) != std::end(rows)) {
+        ++nesting;
+        MidScanAction();
+        --nesting;
+      }
+    });
+    g_->Repaint();
+    g_->SetOnIsothermCalcStep({});
+    for (int k = 0; k < 5 && g_->Stale(); ++k) g_->Repaint();
+    if (g_->Stale()) return "the control stays stale after the scan";
+    const QImage shown = g_->Canvas()->Image()->copy();
+    g_->Repaint();
+    if (!(shown == g_->Canvas()->Image()->copy())) return "the picture after the scan is not a fresh repaint";
+    if (g_->IsoPoints().size() != g_->IsoPointCounts().size()) return "chains and their counts disagree";
+    return {};
+  }
+
+  std::string RenderAtRandomSize() {
+    const int w = r_.Chance(0.3) ? r_.Int(1, 500) : r_.Int(200, 2000);
+    const int h = r_.Chance(0.3) ? r_.Int(1, 300) : r_.Int(150, 1200);
+    Log("render " + std::to_string(w) + "x" + std::to_string(h));
+    TBitmap picture(w, h);
+    g_->RenderPicture(picture);
+    // The picture's own layout, for the check.
+    const TTernaLayout screen = g_->Layout();
+    g_->RunLayout(w, h);
+    TPoint at;
+    const long long stray = StrayPixels(*g_, at, picture.Canvas());
+    g_->SetLayout(screen);
+    if (stray > 0)
+      return std::to_string(stray) + " area-coloured pixels off the triangle of a rendered picture, the first at (" +
+             std::to_string(at.X) + ", " + std::to_string(at.Y) + ")";
+    return {};
+  }
+
   void Log(std::string line) { log_.Add(step_, std::move(line)); }
   std::string History() const { return log_.Text(); }
 
   TRandom r_;
   TStepLog log_;
+  QTemporaryDir dir_;
   std::unique_ptr<TTernagram> g_;
   int step_ = -1;
 };

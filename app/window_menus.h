@@ -1,0 +1,44 @@
+#pragma once
+// The menu bars of the main and the ternary window, and the actions they
+// share. An entry that a tool-strip button also offers is that button's own
+// QAction (the button shows it as its default action): menu entry, key and
+// button are one action, enabled and triggered together.
+#include <QKeySequence>
+#include <QString>
+#include <functional>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+class QToolButton;
+class QWidget;
+
+// A window-wide action of Window named Name, with its menu text (with its
+// "&" mnemonic) and key, running Run when triggered. With a Button, the
+// button shows the action and keeps its own icon and tool tip.
+QAction* AddWindowAction(QWidget* Window, const char* Name, const QString& Text, const QKeySequence& Key,
+                         std::function<void()> Run, QToolButton* Button = nullptr);
+
+// The window's menu bar ("MenuBar"), at the top of its layout.
+QMenuBar* AddMenuBar(QWidget* Window);
+// The File menu of either window: Open, Open Recent, Save As, then Picture,
+// Export Data and Print (each may be missing), Close and Quit. Open, Save As
+// and Export Data are the window's "OpenAction", "SaveAsAction"
+// (AddDocumentButtons) and "ExportAction" (AddOutputButtons).
+QMenu* AddFileMenu(QMenuBar* Bar, QWidget* Window, QAction* Picture, QAction* Print, QAction* Close);
+// "Open Recent" ("RecentMenu"): the recent documents (app/settings.h), read
+// again each time the menu opens; an entry opens its document as "Open"
+// does. FillRecentMenu rebuilds its entries.
+QMenu* AddRecentMenu(QMenu* File);
+void FillRecentMenu(QMenu* Recent);
+
+// What the Help menu shows, from either window: the manual (a help window
+// of Window's), the info window and the about window (modal, through
+// ToolSeams().ShowModal).
+void ShowManual(QWidget* Window);
+void ShowInfo(QWidget* Window);
+void ShowAbout(QWidget* Window);
+// Brings the main window to the front; the ternary window, made when
+// missing, likewise.
+void ShowMainWindow();
+void ShowTernaryWindow(QWidget* Owner);
