@@ -361,6 +361,7 @@ class TTernagram : public TTernaplot {
   void DrawIsothermChains(TCanvas& Canvas);
   // Mouse pieces (ternagram_mouse.cpp).
   int LookupArea(const TCanvas& Canvas, int X, int Y, TColor c);
+  double BoundaryTemperature(const TCanvas& Canvas, int X, int Y, double A, double B) const;
   void DrawGuideLines();
   void DrawBalloon(int X, int Y);
   // Zoom pieces (ternagram_zoom.cpp).
@@ -400,7 +401,6 @@ class TTernagram : public TTernaplot {
 
   QString axisCaption_;
   int hotArea_ = -1;
-  int boundaryArea_ = -1;  // on a division point: a field beside it
   bool divisionPoint_ = false;
   QString divisionText_;
   TTernaLayout layout_;

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "diagram/ternagram.h"
 
@@ -38,13 +39,35 @@ int TTernagram::LookupArea(const TCanvas& Canvas, int X, int Y, TColor c) {
   if (probe.Division) {
     divisionPoint_ = true;
     divisionText_ = QStringLiteral("Division Point");
-    // The liquidus is continuous across a boundary: the temperature on it
-    // is that of the fields beside it, of the first one the probe met.
-    boundaryArea_ = AreaOfColor(probe.Color, Areas());
     return -1;
   }
   SetDivisionPoint(false);
   return probe.Found ? AreaOfColor(probe.Color, Areas()) : -1;
+}
+
+// On a boundary the liquidus is where the surfaces of the fields beside it
+// meet; their estimates differ by the estimation's error only, and their
+// mean is taken. The fields are those met along the four diagonals.
+double TTernagram::BoundaryTemperature(const TCanvas& Canvas, int X, int Y, double A, double B) const {
+  static constexpr int dirs[4][2] = {{-1, 1}, {1, 1}, {-1, -1}, {1, -1}};
+  std::array<bool, MaxAreas> seen{};
+  double sum = 0;
+  int n = 0;
+  for (const auto& d : dirs)
+    for (int i = 1; i <= 2; ++i) {
+      const TColor c = Canvas.Pixel(X + d[0] * i, Y + d[1] * i);
+      if (c == clBlack || c == Isotherms()->Color() || c == hotIsothermColor_) continue;
+      const int field = AreaOfColor(c, Areas());
+      if (field >= 0 && !std::exchange(seen[std::size_t(field)], true)) {
+        const double v = AreaTemperature(field, A, B);
+        if (std::isfinite(v)) {
+          sum += v;
+          ++n;
+        }
+      }
+      break;
+    }
+  return n > 0 ? sum / n : std::numeric_limits<double>::quiet_NaN();
 }
 
 // --- Mouse move ------------------------------------------------------------------
@@ -105,9 +128,9 @@ void TTernagram::MouseMove(TShiftState Shift, int X, int Y) {
   cursorPoint_.B = scale - (cursorPoint_.A + cursorPoint_.C);
   // Off every area (white paper, a line with no field beside it) or where
   // the estimate gives none, there is no temperature: NaN, shown as "-".
-  const int field = area >= 0 ? area : divisionPoint_ ? boundaryArea_ : -1;
-  cursorPoint_.T = field >= 0 ? AreaTemperature(field, cursorPoint_.A * f, cursorPoint_.B * f)
-                              : std::numeric_limits<double>::quiet_NaN();
+  cursorPoint_.T = area >= 0 ? AreaTemperature(area, cursorPoint_.A * f, cursorPoint_.B * f)
+                  : divisionPoint_ ? BoundaryTemperature(screen, X, Y, cursorPoint_.A * f, cursorPoint_.B * f)
+                                   : std::numeric_limits<double>::quiet_NaN();
 
   if (allowZoom_ && !zoom_ && zoomDragging_) {
     const double l0 = whole.LeftEdgeX(dragStart_.Y), r0 = whole.RightEdgeX(dragStart_.Y);

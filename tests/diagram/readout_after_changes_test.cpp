@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "diagram/mouse_test_support.h"
+#include "diagram/paint_test_support.h"
 #include "diagram/ternary_access.h"
 #include "diagram/ternary_fixture.h"
 
@@ -155,6 +156,35 @@ TEST(TernaryZoomSnap, ADragAlongGridPointsGivesTheWindowOfItsBand) {
       const TTernaryWindow& w = g.ZoomWindow();
       EXPECT_EQ(w.Bmin, b) << size.width() << "x" << size.height() << " B " << b;
       EXPECT_EQ(w.Amin + w.Cmin, 0) << size.width() << "x" << size.height() << " B " << b;
+    }
+  }
+}
+
+// Zoomed, the corners are named by their compositions: long names, which
+// must not cover the C scale's labels under the bottom side.
+TEST(TernaryZoomedNames, LeaveEveryCScaleLabelReadable) {
+  using painttest::ArialFont;
+  using painttest::FindText;
+  for (const QSize size : {QSize(700, 520), QSize(560, 420), QSize(900, 700)}) {
+    TTernagram g;
+    g.resize(size);
+    ternarytest::LoadTestSystem(g);
+    g.Repaint();
+    const TPoint from = g.TriangleMap().transformRounded(80, 20);
+    const TPoint to = g.TriangleMap().transformRounded(0, 20);
+    TTernagramTestAccess::ZoomInFrom(g, from, to.X);
+    g.Repaint();
+    ASSERT_TRUE(g.Zoom());
+    TBitmap probe(1, 1);
+    probe.Canvas()->Font = ArialFont(g.CaptionFontSize(), fsItalic);
+    for (int i = 1; i < g.GridSteps(); ++i) {
+      const TRect box = g.CScaleLabelBox(*probe.Canvas(), i);
+      const TRect around{box.Left - 2, box.Top - 1, box.Right + 2, box.Bottom + 1};
+      EXPECT_TRUE(FindText(*g.Canvas(), g.CScaleLabel(i), ArialFont(g.CaptionFontSize(), fsItalic),
+                           g.PaperColor(), around)
+                      .has_value())
+          << size.width() << "x" << size.height() << ": label " << g.CScaleLabel(i).toStdString()
+          << " is covered";
     }
   }
 }
