@@ -278,31 +278,6 @@ QString PrintFooter(const QString& Component) {
   return QStringLiteral("Printed by %1 component\nphasediagrams project, %2").arg(Component).arg(CopyrightYear);
 }
 
-bool PrintPicturePage(QPrinter& Printer, const QImage& Picture, const QString& Footer) {
-  bool ok = false;
-  QPainter painter;
-  if (painter.begin(&Printer)) {
-    const int pageWidth = Printer.width();
-    const double s = double(pageWidth - 40) / std::max(Picture.width(), 1);
-    const QRect target(20, 0, pageWidth - 40, RoundPixel(Picture.height() * s));
-    painter.drawImage(target, Picture);
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSize(8);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    const int top = target.y() + target.height() - 5;
-    painter.drawText(QRect(80, top, std::max(pageWidth - 80, 1), Printer.height() - top),
-                     Qt::AlignLeft | Qt::AlignTop, Footer);
-    ok = painter.end();
-  }
-  if (!ok) {
-    const QString where = Printer.outputFormat() == QPrinter::PdfFormat ? Printer.outputFileName()
-                                                                        : Printer.printerName();
-    ShowMessage(QStringLiteral("Cannot print the diagram on %1.").arg(where));
-  }
-  return ok;
-}
-
 void PrintOnDefaultPrinter(const std::function<void(QPrinter& Printer)>& Print) {
   const QPrinterInfo info = QPrinterInfo::defaultPrinter();
   if (info.isNull()) {

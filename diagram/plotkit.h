@@ -289,11 +289,6 @@ constexpr int CopyrightYear = 2026;
 // "phasediagrams project, 2026" on two lines.
 QString PrintFooter(const QString& Component);
 
-// Prints Picture across the page's width with Footer (Arial 8) under it, as
-// one page. When the job cannot be started or finished the user is told
-// ("Cannot print the diagram on ...") and the result is false.
-bool PrintPicturePage(QPrinter& Printer, const QImage& Picture, const QString& Footer);
-
 // Prints Picture as vectors at the printer's resolution: fitted inside the
 // page's margins (turned to landscape when the picture is wider than tall)
 // with Footer (Arial 8) under it, as one page; false after telling the user

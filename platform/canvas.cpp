@@ -171,16 +171,6 @@ QPolygonF clipPolygon(QPolygonF poly, double l, double t, double r, double b) {
   return poly;
 }
 
-// The font resolution every canvas measures and draws with.
-const QImage& measuringDevice() {
-  static const QImage device = [] {
-    QImage image(1, 1, QImage::Format_RGB32);
-    image.setDotsPerMeterX(kDotsPerMeter);
-    image.setDotsPerMeterY(kDotsPerMeter);
-    return image;
-  }();
-  return device;
-}
 
 }  // namespace
 
@@ -221,6 +211,16 @@ struct TCanvas::FontCache {
     return int(std::min<i64>(sum, std::numeric_limits<int>::max()));
   }
 };
+
+const QImage& FontMeasuringDevice() {
+  static const QImage device = [] {
+    QImage image(1, 1, QImage::Format_RGB32);
+    image.setDotsPerMeterX(kDotsPerMeter);
+    image.setDotsPerMeterY(kDotsPerMeter);
+    return image;
+  }();
+  return device;
+}
 
 TCanvas::TCanvas(QImage* image) : image_(image) {}
 
@@ -468,7 +468,7 @@ const TCanvas::FontCache& TCanvas::fontCache() const {
     font.setUnderline(Font.Style & fsUnderline);
     font.setStyleStrategy(QFont::NoAntialias);
     cache.font = font;
-    cache.metrics = QFontMetrics(font, &measuringDevice());
+    cache.metrics = QFontMetrics(font, &FontMeasuringDevice());
     cache.widths.clear();
   }
   return cache;

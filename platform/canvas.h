@@ -82,6 +82,10 @@ struct TFont {
 class TBitmap;
 class TVectorPicture;
 
+// The device every canvas measures and draws its fonts with (96 dots per
+// inch); vector pictures measure their texts with it too.
+const QImage& FontMeasuringDevice();
+
 class TCanvas {
  public:
   explicit TCanvas(QImage* image);

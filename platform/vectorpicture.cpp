@@ -32,17 +32,6 @@ QPointF Centre(QPoint p, int width = 1) {
   return QPointF(p.x() + at, p.y() + at);
 }
 
-// The device the canvas measures its fonts with.
-const QImage& MeasuringDevice() {
-  static const QImage device = [] {
-    QImage image(1, 1, QImage::Format_RGB32);
-    image.setDotsPerMeterX(kDotsPerMeter);
-    image.setDotsPerMeterY(kDotsPerMeter);
-    return image;
-  }();
-  return device;
-}
-
 QPen PenOf(const QColor& color, double width) {
   QPen pen(color, width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
   return pen;
@@ -273,7 +262,7 @@ void TVectorPicture::Text(int X, int Y, const QString& Text, const QString& Font
   font.setItalic(FontStyle & fsItalic);
   font.setUnderline(FontStyle & fsUnderline);
   // The canvas puts the baseline at the top plus the ascent.
-  const double ascent = QFontMetrics(font, &MeasuringDevice()).ascent();
+  const double ascent = QFontMetrics(font, &FontMeasuringDevice()).ascent();
   ops_.push_back(Op{Op::opText, {}, ColorOf(Color), 1, false, QPointF(X, Y + ascent), Text, font});
 }
 
