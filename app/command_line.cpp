@@ -13,6 +13,7 @@
 #include "app/sample_system.h"
 #include "app/ternary_sample.h"
 #include "app/version_resource.h"
+#include "app/window_kit.h"
 #include "diagram/binagram.h"
 #include "diagram/ternagram.h"
 #include "platform/messages.h"
@@ -20,8 +21,6 @@
 #include "widgets/version_info.h"
 
 namespace {
-
-constexpr int MaxPictureSide = 10000;
 
 // "800x600"; false when it is not two whole numbers 1..10000.
 bool ParseSize(const QString& Text, QSize& Size) {

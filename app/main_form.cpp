@@ -15,7 +15,6 @@
 #include <cmath>
 
 #include "app/document_windows.h"
-#include "app/main_form_tools.h"
 #include "app/picture_output.h"
 #include "app/sample_system.h"
 #include "app/splash_form.h"
@@ -109,6 +108,7 @@ TMainForm::TMainForm(QWidget* AOwner) : QWidget(AOwner), ui_(std::make_unique<Ui
                      [this] { SaveAsSpeedButtonClick(); });
   AddOutputButtons(strip, 194, this, g);
   CreateMenus();
+  ReceiveDocuments();
 }
 
 TMainForm::~TMainForm() {

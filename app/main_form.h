@@ -45,7 +45,7 @@ class TMainForm : public QWidget {
   void RadioGroup2Click();
   void RadioGroup3Click();
 
-  // Tool bar (app/main_form_tools.cpp).
+  // Tool bar and menus (app/main_form_tools.cpp).
   void BitBtn2Click();          // "Print Diagram"
   void BitBtn4Click();          // "Save Diagram"
   void HelpSpeedButtonClick();  // "Help"
@@ -80,7 +80,10 @@ class TMainForm : public QWidget {
 
  private:
   void ConnectControls();
-  // The menu bar; the tool buttons show its actions (app/window_menus.cpp).
+  // Opened documents of both kinds come through this window: binary ones
+  // into Binagram1, ternary ones into the ternary window, made if missing.
+  void ReceiveDocuments();
+  // The menu bar; the tool buttons show its actions.
   void CreateMenus();
   // Without a marked point: both lists back to the pure substances, quietly,
   // disabled, and the results hidden.

@@ -9,9 +9,27 @@
 
 #include "app/document_windows.h"
 #include "app/main_form.h"
+#include "app/ternary_form.h"
 #include "ui_main_form.h"
 
 using namespace binary;
+
+void TMainForm::ReceiveDocuments() {
+  ShowDocumentsIn(TDiagramKind::Binary, this, [this](const TDiagramDocument& d) {
+    ShowDocument(d.Binary);
+    if (isVisible()) {
+      if (isMinimized()) showNormal();
+      raise();
+      activateWindow();
+    }
+  });
+  // The ternary window shows ternary documents itself; should it be gone,
+  // it is made as the "Ternary Diagram" button makes it.
+  ShowDocumentsIn(TDiagramKind::Ternary, this, [this](const TDiagramDocument& d) {
+    SpeedButton5Click();
+    TernaryForm->ShowDocument(d.Ternary);
+  });
+}
 
 void TMainForm::OpenSpeedButtonClick() { ChooseAndOpenDocument(this); }
 

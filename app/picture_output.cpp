@@ -12,9 +12,8 @@
 #include <cmath>
 
 #include "app/document.h"
-#include "app/document_windows.h"
-#include "app/main_form_tools.h"
 #include "app/shortcuts.h"
+#include "app/window_kit.h"
 #include "platform/messages.h"
 #include "diagram/plotkit.h"
 #include "platform/vectorpicture.h"
@@ -107,45 +106,32 @@ bool ExportDiagramData(const TPhasePlot& Plot, const QString& FileName, QString*
   return WriteWholeFile(FileName, Plot.DataCsv(), Why);
 }
 
-void SaveChosenPicture(TPhasePlot& Plot, const QString& Chosen,
-                       const std::function<void(const QString& FileName)>& SaveBitmap) {
-  const QString name = WithPictureExtension(Chosen);
+void ChooseAndSavePicture(QWidget* Window, TPhasePlot& Plot,
+                          const std::function<void(const QString& FileName)>& SaveBitmap) {
+  const TPictureChoice choice = ToolSeams().ChoosePicture(Window, QStringLiteral("Save Diagram"), SavePictureFilter,
+                                                          QSize(Plot.Width(), Plot.Height()));
+  if (choice.FileName.isEmpty()) return;
+  // The extension chooses the format (".bmp" is appended to a name without
+  // one): the bitmap is the control's own export at its fixed size, the
+  // others the screen's picture at the size and scale chosen.
+  const QString name = WithPictureExtension(choice.FileName);
   if (PictureFormatOf(name) == "bmp") {
     SaveBitmap(name);
     return;
   }
   QString why;
-  if (!SaveDiagramPicture(Plot, name, QSize(Plot.Width(), Plot.Height()), 1, &why))
-    ReportSaveFailure(name, why, nullptr);
+  if (!SaveDiagramPicture(Plot, name, choice.Size, choice.Scale, &why)) ReportSaveFailure(name, why, nullptr);
 }
 
 void AddOutputButtons(QWidget* Strip, int RowWidth, QWidget* Window, TPhasePlot* Plot) {
-  const QIcon copy = GlyphIcon([](QPainter& p) {  // two sheets, one over the other
-    p.setBrush(Qt::white);
-    p.drawRect(1, 1, 8, 10);
-    p.drawRect(6, 4, 8, 10);
-    p.drawLine(8, 7, 12, 7);
-    p.drawLine(8, 9, 12, 9);
-    p.drawLine(8, 11, 11, 11);
-  });
-  const QIcon table = GlyphIcon([](QPainter& p) {  // a table of numbers
-    p.setBrush(Qt::white);
-    p.drawRect(1, 2, 13, 11);
-    p.drawLine(1, 5, 14, 5);
-    p.drawLine(5, 2, 5, 13);
-    p.drawLine(10, 2, 10, 13);
-    p.drawLine(1, 9, 14, 9);
-  });
   AddStripButtons(
       Strip, RowWidth, Window,
-      {{QStringLiteral("CopySpeedButton"), QStringLiteral("Copy Diagram"), copy,
+      {{QStringLiteral("CopySpeedButton"), QStringLiteral("Copy Diagram"), Glyph(glCopy),
         CommandKeys(QKeySequence::Copy), [Plot] { CopyDiagram(*Plot); }},
-       {QStringLiteral("ExportSpeedButton"), QStringLiteral("Export Data..."), table, {},
+       {QStringLiteral("ExportSpeedButton"), QStringLiteral("Export Data..."), Glyph(glTable), {},
         [Plot, Window] {
-          QString name = ToolSeams().ChooseSaveFile(Window, QStringLiteral("Export Data"),
-                                                    QStringLiteral("CSV Files (*.csv)"));
+          const QString name = ChooseSaveName(Window, QStringLiteral("Export Data"), CsvFilter, QStringLiteral("csv"));
           if (name.isEmpty()) return;
-          if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".csv");
           QString why;
           if (!ExportDiagramData(*Plot, name, &why))
             ShowMessage(QStringLiteral("Cannot export the data to %1: %2").arg(name, why));

@@ -46,12 +46,14 @@ bool ExportDiagramData(const TPhasePlot& Plot, const QString& FileName, QString*
 
 class QWidget;
 // Adds "Copy Diagram" (Ctrl+C: CopyDiagram) and "Export Data..." (asks for a
-// CSV file through ToolSeams().ChooseSaveFile, ".csv" added to a name
-// without an extension; a failure is told to the user) to a window's tool
-// strip (see AddStripButtons): "CopySpeedButton" and "ExportSpeedButton".
+// CSV file, ".csv" added to a name without an extension; a failure is told
+// to the user) to a window's tool strip (see AddStripButtons):
+// "CopySpeedButton" and "ExportSpeedButton".
 void AddOutputButtons(QWidget* Strip, int RowWidth, QWidget* Window, TPhasePlot* Plot);
-// "Save Diagram" of both windows for a name the user chose: BMP through
-// SaveBitmap (the controls' own export), the others as the screen shows the
-// diagram at the control's size; a failure is told to the user.
-void SaveChosenPicture(TPhasePlot& Plot, const QString& Chosen,
-                       const std::function<void(const QString& FileName)>& SaveBitmap);
+// "Save Diagram" of both windows: asks for the file, its size and scale
+// (ToolSeams().ChoosePicture, at the control's size to start with). A
+// bitmap goes through SaveBitmap (the controls' own export); PNG, SVG and
+// PDF show the diagram as the screen does, at the size and scale chosen. A
+// failure is told to the user.
+void ChooseAndSavePicture(QWidget* Window, TPhasePlot& Plot,
+                          const std::function<void(const QString& FileName)>& SaveBitmap);

@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPrinter>
 #include <QProgressBar>
@@ -20,10 +21,10 @@
 
 #include "app/document.h"
 #include "app/document_windows.h"
-#include "app/main_form_tools.h"
 #include "app/picture_output.h"
 #include "app/ternary_sample.h"
 #include "app/window_kit.h"
+#include "app/window_menus.h"
 #include "ui_ternary_form.h"
 #include "widgets/spin_edit.h"
 
@@ -117,6 +118,10 @@ TTernaryForm::TTernaryForm(QWidget* AOwner)
                      [this] { SaveAsSpeedButtonClick(); });
   AddOutputButtons(ui_->Panel5, 186, this, g);
   CreateMenus();
+  ShowDocumentsIn(TDiagramKind::Ternary, this, [this](const TDiagramDocument& d) {
+    ShowDocument(d.Ternary);
+    ShowWindow();
+  });
 }
 
 TTernaryForm::~TTernaryForm() {
@@ -344,31 +349,19 @@ void TTernaryForm::HotIsothermColorButtonClick() {
 
 void TTernaryForm::PrintSpeedButtonClick() {
   outputRunning_ = true;
-  if (ToolSeams().PrinterPresent()) {
-    Ternagram1()->Print();
-  } else if (ToolSeams().Confirm(NoPrinterQuestion)) {
-    // Without a printer the button still does something useful: a PDF file.
-    QString name = ToolSeams().ChooseSaveFile(this, QStringLiteral("Print Diagram"), PdfFilter);
-    if (!name.isEmpty()) {
-      if (!name.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) name += QStringLiteral(".pdf");
-      QPrinter printer(QPrinter::HighResolution);
-      printer.setOutputFormat(QPrinter::PdfFormat);
-      printer.setOutputFileName(name);
-      Ternagram1()->Print(printer);
-    }
-  }
+  PrintOrOfferPdf(this, [this](QPrinter* printer) {
+    if (printer)
+      Ternagram1()->Print(*printer);
+    else
+      Ternagram1()->Print();
+  });
   outputRunning_ = false;
   EndProgress();
 }
 
 void TTernaryForm::SaveSpeedButtonClick() {
-  const QString name = ToolSeams().ChooseSaveFile(this, QStringLiteral("Save Diagram"), SavePictureFilter);
-  if (name.isEmpty()) return;
-  // The extension chooses the format (".bmp" is appended to a name without
-  // one): a bitmap of the fixed size, or PNG, SVG or PDF as the window shows
-  // the diagram. A failed write is told in a message box.
   outputRunning_ = true;
-  SaveChosenPicture(*Ternagram1(), name, [this](const QString& file) { Ternagram1()->SaveToFile(file); });
+  ChooseAndSavePicture(this, *Ternagram1(), [this](const QString& file) { Ternagram1()->SaveToFile(file); });
   outputRunning_ = false;
   EndProgress();
 }
@@ -427,4 +420,26 @@ void TTernaryForm::EndProgress() {
   ui_->ProgressBar1->hide();
   ui_->StatusLabel->clear();
   QApplication::restoreOverrideCursor();
+}
+
+// --- Menus -----------------------------------------------------------------------
+
+void TTernaryForm::CreateMenus() {
+  QMenuBar* bar = AddMenuBar(this);
+  AddFileMenu(bar, this,
+              AddWindowAction(this, "PictureAction", QStringLiteral("Save Pic&ture..."), QKeySequence(),
+                              [this] { SaveSpeedButtonClick(); }, ui_->SaveSpeedButton),
+              AddWindowAction(this, "PrintAction", QStringLiteral("&Print..."), QKeySequence(QStringLiteral("Ctrl+P")),
+                              [this] { PrintSpeedButtonClick(); }, ui_->PrintSpeedButton),
+              AddWindowAction(this, "CloseAction", QStringLiteral("&Close"), QKeySequence(QStringLiteral("Ctrl+W")),
+                              [this] { close(); }));
+  AddViewAndHelpMenus(bar, this,
+                      AddWindowAction(this, "TernaryAction", QStringLiteral("&Ternary Diagram"), QKeySequence(),
+                                      [this] { ShowWindow(); }),
+                      AddWindowAction(this, "ManualAction", QStringLiteral("&Manual"), QKeySequence(Qt::Key_F1),
+                                      [this] { ShowManual(this); }),
+                      AddWindowAction(this, "InfoAction", QStringLiteral("&Info"), QKeySequence(),
+                                      [this] { ShowInfo(this); }),
+                      AddWindowAction(this, "AboutAction", QStringLiteral("&About"), QKeySequence(),
+                                      [this] { ShowAbout(this); }));
 }

@@ -73,7 +73,7 @@ class TTernaryForm : public QWidget {
 
  private:
   void ConnectControls();
-  // The menu bar; the tool buttons show its actions (app/window_menus.cpp).
+  // The menu bar; the tool buttons show its actions.
   void CreateMenus();
   void EndProgress();
   // The orientations name the substances in the order of the corners.

@@ -13,12 +13,8 @@
 #include "app/document_windows.h"
 #include "app/help_window.h"
 #include "app/info_form.h"
-#include "app/main_form.h"
-#include "app/main_form_tools.h"
 #include "app/settings.h"
-#include "app/ternary_form.h"
-#include "ui_main_form.h"
-#include "ui_ternary_form.h"
+#include "app/window_kit.h"
 
 QAction* AddWindowAction(QWidget* Window, const char* Name, const QString& Text, const QKeySequence& Key,
                          std::function<void()> Run, QToolButton* Button) {
@@ -121,7 +117,7 @@ void ShowAbout(QWidget* Window) {
 }
 
 void ShowMainWindow() {
-  if (TMainForm* form = MainWindow()) {
+  if (QWidget* form = DocumentWindow(TDiagramKind::Binary)) {
     if (form->isMinimized()) form->showNormal();
     form->show();
     form->raise();
@@ -129,22 +125,8 @@ void ShowMainWindow() {
   }
 }
 
-void ShowTernaryWindow(QWidget* Owner) {
-  // The ternary window is not modal: the user may keep both diagrams in
-  // view and go on working in either.
-  if (!TernaryForm) new TTernaryForm(Owner);  // normally made at start-up
-  TernaryForm->ShowWindow();
-}
-
-// --- The two windows' menus ----------------------------------------------
-
-namespace {
-
-// Edit, View and Help, the same on both windows but for the actions that
-// are tool-strip buttons of the main window. Edit holds the strip's "Copy
-// Diagram" (AddOutputButtons).
-void AddViewAndHelp(QMenuBar* Bar, QWidget* Window, QAction* Ternary, QAction* Manual, QAction* Info,
-                    QAction* About) {
+void AddViewAndHelpMenus(QMenuBar* Bar, QWidget* Window, QAction* Ternary, QAction* Manual, QAction* Info,
+                         QAction* About) {
   if (QAction* copy = StripAction(Window, "CopyAction", QStringLiteral("&Copy Diagram"))) {
     QMenu* edit = Bar->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("EditMenu"));
@@ -158,49 +140,4 @@ void AddViewAndHelp(QMenuBar* Bar, QWidget* Window, QAction* Ternary, QAction* M
   QMenu* help = Bar->addMenu(QStringLiteral("&Help"));
   help->setObjectName(QStringLiteral("HelpMenu"));
   help->addActions({Manual, Info, About});
-}
-
-}  // namespace
-
-void TMainForm::CreateMenus() {
-  QToolButton *Print = ui_->SpeedButton1, *Picture = ui_->SpeedButton2, *Help = ui_->HelpSpeedButton,
-              *Info = ui_->SpeedButton3, *About = ui_->SpeedButton4, *Ternary = ui_->SpeedButton5;
-  QMenuBar* bar = AddMenuBar(this);
-  AddFileMenu(bar, this,
-              AddWindowAction(this, "PictureAction", QStringLiteral("Save Pic&ture..."), QKeySequence(),
-                              [this] { BitBtn4Click(); }, Picture),
-              AddWindowAction(this, "PrintAction", QStringLiteral("&Print..."), QKeySequence(QStringLiteral("Ctrl+P")),
-                              [this] { BitBtn2Click(); }, Print),
-              AddWindowAction(this, "CloseAction", QStringLiteral("&Close"), QKeySequence(QStringLiteral("Ctrl+W")),
-                              [this] { close(); }));
-  AddViewAndHelp(bar, this,
-                 AddWindowAction(this, "TernaryAction", QStringLiteral("&Ternary Diagram"), QKeySequence(),
-                                 [this] { SpeedButton5Click(); }, Ternary),
-                 AddWindowAction(this, "ManualAction", QStringLiteral("&Manual"), QKeySequence(Qt::Key_F1),
-                                 [this] { HelpSpeedButtonClick(); }, Help),
-                 AddWindowAction(this, "InfoAction", QStringLiteral("&Info"), QKeySequence(),
-                                 [this] { BitBtn1Click(); }, Info),
-                 AddWindowAction(this, "AboutAction", QStringLiteral("&About"), QKeySequence(),
-                                 [this] { BitBtn3Click(); }, About));
-}
-
-void TTernaryForm::CreateMenus() {
-  QToolButton *Print = ui_->PrintSpeedButton, *Picture = ui_->SaveSpeedButton;
-  QMenuBar* bar = AddMenuBar(this);
-  AddFileMenu(bar, this,
-              AddWindowAction(this, "PictureAction", QStringLiteral("Save Pic&ture..."), QKeySequence(),
-                              [this] { SaveSpeedButtonClick(); }, Picture),
-              AddWindowAction(this, "PrintAction", QStringLiteral("&Print..."), QKeySequence(QStringLiteral("Ctrl+P")),
-                              [this] { PrintSpeedButtonClick(); }, Print),
-              AddWindowAction(this, "CloseAction", QStringLiteral("&Close"), QKeySequence(QStringLiteral("Ctrl+W")),
-                              [this] { close(); }));
-  AddViewAndHelp(bar, this,
-                 AddWindowAction(this, "TernaryAction", QStringLiteral("&Ternary Diagram"), QKeySequence(),
-                                 [this] { ShowTernaryWindow(parentWidget()); }),
-                 AddWindowAction(this, "ManualAction", QStringLiteral("&Manual"), QKeySequence(Qt::Key_F1),
-                                 [this] { ShowManual(this); }),
-                 AddWindowAction(this, "InfoAction", QStringLiteral("&Info"), QKeySequence(),
-                                 [this] { ShowInfo(this); }),
-                 AddWindowAction(this, "AboutAction", QStringLiteral("&About"), QKeySequence(),
-                                 [this] { ShowAbout(this); }));
 }

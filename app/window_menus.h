@@ -32,13 +32,18 @@ QMenu* AddFileMenu(QMenuBar* Bar, QWidget* Window, QAction* Picture, QAction* Pr
 QMenu* AddRecentMenu(QMenu* File);
 void FillRecentMenu(QMenu* Recent);
 
+// Edit (the strip's "Copy Diagram" of AddOutputButtons, when there is one),
+// View (Ternary, then "Binary Diagram": ShowMainWindow) and Help (Manual,
+// Info, About): the same on both windows but for the actions that are the
+// main window's tool-strip buttons.
+void AddViewAndHelpMenus(QMenuBar* Bar, QWidget* Window, QAction* Ternary, QAction* Manual, QAction* Info,
+                         QAction* About);
+
 // What the Help menu shows, from either window: the manual (a help window
 // of Window's), the info window and the about window (modal, through
 // ToolSeams().ShowModal).
 void ShowManual(QWidget* Window);
 void ShowInfo(QWidget* Window);
 void ShowAbout(QWidget* Window);
-// Brings the main window to the front; the ternary window, made when
-// missing, likewise.
+// Brings the main window (the one showing binary documents) to the front.
 void ShowMainWindow();
-void ShowTernaryWindow(QWidget* Owner);

@@ -11,7 +11,7 @@
 
 #include "app/document.h"
 #include "app/main_form.h"
-#include "app/main_form_tools.h"
+#include "app/window_kit.h"
 #include "app/ternary_form.h"
 #include "message_collector.h"
 

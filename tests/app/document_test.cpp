@@ -33,7 +33,7 @@
 #include "app/document.h"
 #include "app/document_windows.h"
 #include "app/main_form.h"
-#include "app/main_form_tools.h"
+#include "app/window_kit.h"
 #include "app/sample_system.h"
 #include "app/ternary_form.h"
 #include "app/ternary_sample.h"

@@ -2,11 +2,15 @@
 // program reads it, what the picture holds, failed writes, and the
 // "Save Diagram" button.
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QFile>
 #include <QImageReader>
 #include <QMouseEvent>
+#include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -15,7 +19,7 @@
 #endif
 
 #include "app/main_form.h"
-#include "app/main_form_tools.h"
+#include "app/window_kit.h"
 #include "app/picture_output.h"
 #include "app/sample_system.h"
 #include "message_collector.h"
@@ -298,15 +302,25 @@ TEST(SaveDiagram, TheTypedExtensionChoosesTheFormatAndBmpIsTheDefault) {
   TMainForm form;
   form.resize(1000, 700);
   QTemporaryDir dir;
-  QStringList answers = {dir.filePath("diagram"), dir.filePath("named.bmp"), dir.filePath("x.png"),
-                         dir.filePath("x.SVG"),   dir.filePath("x.pdf"),     QString()};
+  // The PNG at a chosen size and scale; the bitmap keeps its own size
+  // whatever is chosen.
+  const QSize window = form.Binagram1()->size();
+  QList<TPictureChoice> answers = {{dir.filePath("diagram"), QSize(300, 200), 2},
+                                   {dir.filePath("named.bmp"), window, 1},
+                                   {dir.filePath("x.png"), QSize(400, 300), 2},
+                                   {dir.filePath("x.SVG"), window, 1},
+                                   {dir.filePath("x.pdf"), window, 1},
+                                   {}};
   QStringList filters;
-  ToolSeams().ChooseSaveFile = [&](QWidget*, const QString&, const QString& filter) {
+  QList<QSize> offered;
+  ToolSeams().ChoosePicture = [&](QWidget*, const QString&, const QString& filter, QSize size) {
     filters << filter;
+    offered << size;
     return answers.takeFirst();
   };
   for (int i = 0; i < 6; ++i) form.BitBtn4Click();  // the last one cancelled
   EXPECT_EQ(filters, QStringList(6, SavePictureFilter));
+  EXPECT_EQ(offered, QList<QSize>(6, window));
   EXPECT_TRUE(SavePictureFilter.startsWith("Windows Bitmap Files [*.bmp] (*.bmp);;"));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
             (QStringList{"diagram.bmp", "named.bmp", "x.SVG", "x.pdf", "x.png"}));
@@ -315,7 +329,7 @@ TEST(SaveDiagram, TheTypedExtensionChoosesTheFormatAndBmpIsTheDefault) {
   EXPECT_EQ(QImageReader(dir.filePath("named.bmp")).format(), QByteArray("bmp"));
   QImageReader png(dir.filePath("x.png"));
   EXPECT_EQ(png.format(), QByteArray("png"));
-  EXPECT_EQ(png.size(), form.Binagram1()->size());
+  EXPECT_EQ(png.size(), QSize(800, 600));
   QFile svg(dir.filePath("x.SVG")), pdf(dir.filePath("x.pdf"));
   ASSERT_TRUE(svg.open(QIODevice::ReadOnly) && pdf.open(QIODevice::ReadOnly));
   EXPECT_TRUE(svg.readAll().contains("<svg"));
@@ -328,11 +342,47 @@ TEST(SaveDiagram, AFailedSaveIsReportedToTheUser) {
   SeamsGuard guard;
   TMainForm form;
   QTemporaryDir dir;
-  ToolSeams().ChooseSaveFile = [&](QWidget*, const QString&, const QString&) {
-    return dir.filePath("no/such/folder/diagram");
+  ToolSeams().ChoosePicture = [&](QWidget*, const QString&, const QString&, QSize size) {
+    return TPictureChoice{dir.filePath("no/such/folder/diagram"), size, 1};
   };
   form.BitBtn4Click();
   ASSERT_EQ(messages.texts.size(), 1);
   EXPECT_TRUE(messages.texts[0].contains("diagram.bmp"));
   EXPECT_TRUE(messages.texts[0].contains("the folder does not exist"));
+}
+
+TEST(SaveDiagram, TheRealDialogAsksForTheSizeAndScaleBelowTheName) {
+  SeamsGuard guard;
+  QTemporaryDir dir;
+  bool seen = false;
+  // Plays the user in the dialog once it is up: the size row starts at the
+  // window's size and is greyed for the bitmap; PNG is chosen, 500 x 320
+  // at 3 x, and a name without an extension typed.
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    auto* row = dialog->findChild<QWidget*>("PictureSizeRow");
+    auto* width = dialog->findChild<QSpinBox*>("PictureWidth");
+    auto* height = dialog->findChild<QSpinBox*>("PictureHeight");
+    auto* scale = dialog->findChild<QComboBox*>("PictureScale");
+    auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+    if (row && width && height && scale && types) {
+      seen = row->isVisible() && !row->isEnabled() && width->value() == 640 && height->value() == 480;
+      types->setCurrentIndex(1);  // PNG, as a click on it picks it
+      emit types->activated(1);
+      emit types->textActivated(types->itemText(1));
+      seen = seen && row->isEnabled();
+      width->setValue(500);
+      height->setValue(320);
+      scale->setCurrentIndex(2);
+    }
+    dialog->selectFile(dir.filePath("picture"));
+    QMetaObject::invokeMethod(dialog, "accept");
+  });
+  const TPictureChoice choice =
+      ToolSeams().ChoosePicture(nullptr, QStringLiteral("Save Diagram"), SavePictureFilter, QSize(640, 480));
+  EXPECT_TRUE(seen);
+  EXPECT_EQ(choice.FileName, dir.filePath("picture.png"));
+  EXPECT_EQ(choice.Size, QSize(500, 320));
+  EXPECT_EQ(choice.Scale, 3);
 }

@@ -9,7 +9,7 @@
 
 #include "app/info_form.h"
 #include "app/main_form.h"
-#include "app/main_form_tools.h"
+#include "app/window_kit.h"
 #include "message_collector.h"
 #include "platform/messages.h"
 

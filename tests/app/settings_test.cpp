@@ -15,7 +15,7 @@
 #include "app/command_line.h"
 #include "app/document_windows.h"
 #include "app/main_form.h"
-#include "app/main_form_tools.h"
+#include "app/window_kit.h"
 #include "app/settings.h"
 #include "app/window_menus.h"
 #include "message_collector.h"

@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "app/main_form.h"
-#include "app/main_form_tools.h"
+#include "app/window_kit.h"
 #include "app/shortcuts.h"
 #include "app/ternary_form.h"
 #include "message_collector.h"
@@ -35,6 +35,10 @@ TEST(Shortcuts, EveryKeyOfBothWindowsRunsItsCommandInThatWindow) {
   ToolSeams().ChooseSaveFile = [&](QWidget* parent, const QString& caption, const QString&) {
     asked << parent->window()->objectName() + ": " + caption;
     return QString();
+  };
+  ToolSeams().ChoosePicture = [&](QWidget* parent, const QString& caption, const QString&, QSize) {
+    asked << parent->window()->objectName() + ": " + caption;
+    return TPictureChoice();
   };
   TMainForm main;
   TTernaryForm ternary(&main);

@@ -20,7 +20,7 @@
 #include <functional>
 
 #include "app/main_form.h"
-#include "app/main_form_tools.h"
+#include "app/window_kit.h"
 #include "app/ternary_form.h"
 #include "app/ternary_sample.h"
 #include "diagram/mouse_test_support.h"

@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 
-#include "app/main_form_tools.h"
+#include "app/window_kit.h"
 #include "app/picture_output.h"
 #include "app/ternary_form.h"
 #include "app/ternary_sample.h"
@@ -32,6 +32,10 @@ struct OutputForm {
     ToolSeams().ChooseSaveFile = [this, FileName](QWidget*, const QString&, const QString& f) {
       filters << f;
       return FileName;
+    };
+    ToolSeams().ChoosePicture = [this, FileName](QWidget*, const QString&, const QString& f, QSize size) {
+      filters << f;
+      return TPictureChoice{FileName, size, 1};
     };
     form.resize(1100, 800);
     form.show();

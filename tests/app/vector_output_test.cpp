@@ -21,7 +21,7 @@
 #include "app/command_line.h"
 #include "app/document.h"
 #include "app/main_form.h"
-#include "app/main_form_tools.h"
+#include "app/window_kit.h"
 #include "app/picture_output.h"
 #include "app/ternary_form.h"
 #include "diagram/binagram.h"

@@ -14,7 +14,7 @@
 #include "app/help_window.h"
 #include "app/info_form.h"
 #include "app/main_form.h"
-#include "app/main_form_tools.h"
+#include "app/window_kit.h"
 #include "app/ternary_form.h"
 #include "message_collector.h"
 
@@ -31,6 +31,9 @@ struct Desktop {
     };
     ToolSeams().ChooseSaveFile = [this](QWidget*, const QString& c, const QString&) {
       return calls << "save: " + c, QString();
+    };
+    ToolSeams().ChoosePicture = [this](QWidget*, const QString& c, const QString&, QSize) {
+      return calls << "save: " + c, TPictureChoice();
     };
     ToolSeams().ShowModal = [this](QDialog* d) { calls << "modal: " + d->objectName(); };
   }
