@@ -62,6 +62,7 @@ class TIsothermScan {
   struct Job {
     float A, B;
     int Area;
+    int Row, Column;  // of the grid: B = 100 - Row step, C = Column step
     double T;
   };
 
@@ -94,9 +95,9 @@ class TIsothermScan {
 
   // Jobs are only appended (the storage never moves: it was reserved for
   // every grid point) and published by a count.
-  void Add(float A, float B, int Area) {
+  void Add(float A, float B, int Area, int Row, int Column) {
     if (method_ == tcThermodynamic || jobs_.size() == jobs_.capacity()) return;
-    jobs_.push_back(Job{A, B, Area, 0.0});
+    jobs_.push_back(Job{A, B, Area, Row, Column, 0.0});
   }
   void EndRow() {
     rowEnds_.push_back(jobs_.size());
@@ -208,6 +209,65 @@ class TIsothermScan {
   std::vector<std::thread> workers_;
 };
 
+// The estimated temperatures of a scan's grid points in the display unit,
+// unrounded, by row and column; NaN where none was estimated (off every
+// area, off the grid).
+class TGridTemperatures {
+ public:
+  TGridTemperatures(const std::vector<TIsothermScan::Job>& Jobs, int Rows, TTUnits Unit)
+      : side_(std::max(Rows, 1)), t_(std::size_t(side_) * std::size_t(side_), NaN) {
+    for (const TIsothermScan::Job& job : Jobs)
+      if (std::isfinite(job.T)) t_[Index(job.Row, job.Column)] = InUnit(job.T, Unit);
+  }
+
+  // Whether the grid point lies on the middle of its isotherm's band. Where
+  // the liquidus is flat a band of Tk -+ Error is several grid points wide,
+  // and the walk that orders a chain would run along one edge of it and
+  // back along the other: a thin loop drawn as two strokes with their
+  // labels twice. The band is crossed by the grid direction along which the
+  // temperature changes fastest at the point; the point stays when neither
+  // neighbour along that direction is nearer Tk (the later one when equally
+  // near), so that each crossing keeps one point.
+  bool AtBandCentre(int Row, int Column, double Tk) const {
+    const double t = At(Row, Column);
+    if (!std::isfinite(t)) return true;
+    // Along the row (C), along A constant, along C constant.
+    static constexpr int Steps[3][2] = {{0, 1}, {1, 1}, {1, 0}};
+    double steepest = 0, before = NaN, after = NaN;
+    for (const auto& d : Steps) {
+      double lo = At(Row - d[0], Column - d[1]), hi = At(Row + d[0], Column + d[1]);
+      // A neighbour off the areas (at a side, under a boundary line) is
+      // taken as the slope on the other side continues.
+      if (!std::isfinite(lo)) lo = 2 * t - hi;
+      if (!std::isfinite(hi)) hi = 2 * t - lo;
+      const double slope = std::isfinite(lo) ? std::fabs(hi - lo) / 2 : 0;
+      if (slope > steepest) {
+        steepest = slope;
+        before = lo;
+        after = hi;
+      }
+    }
+    const double off = std::fabs(t - Tk);
+    auto nearer = [&](double n, bool OrEqual) {
+      return OrEqual ? std::fabs(n - Tk) <= off : std::fabs(n - Tk) < off;
+    };
+    return steepest == 0 || (!nearer(before, false) && !nearer(after, true));
+  }
+
+ private:
+  static constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+  static double InUnit(double t, TTUnits Unit) {
+    return Unit == tuK ? t + 273 : Unit == tuF ? t * 1.8 + 32 : t;
+  }
+  std::size_t Index(int Row, int Column) const { return std::size_t(Row) * std::size_t(side_) + std::size_t(Column); }
+  double At(int Row, int Column) const {
+    return Row > 0 && Row < side_ && Column > 0 && Column < Row ? t_[Index(Row, Column)] : NaN;
+  }
+
+  int side_;
+  std::vector<double> t_;
+};
+
 // --- The isotherm step ---------------------------------------------------------------
 
 int TTernagram::IsothermTemperature(int k) const {
@@ -287,7 +347,7 @@ void TTernagram::ComputeIsotherms(TCanvas& Canvas) {
       TColor c = Canvas.Pixel(p.X, p.Y);
       while (c == clBlack) c = Canvas.Pixel(++p.X, p.Y);  // outside reads clInvalid
       const int area = LookupArea(Canvas, p.X, p.Y, c);
-      if (area >= 0) scan.Add(float(A), float(B), area);
+      if (area >= 0) scan.Add(float(A), float(B), area, i, j);
     }
     scan.EndRow();
   }
@@ -307,16 +367,19 @@ void TTernagram::ComputeIsotherms(TCanvas& Canvas) {
     return;
   }
 
+  const TGridTemperatures grid(scan.Jobs(), rows, unit);
   for (const TIsothermScan::Job& job : scan.Jobs()) {
     const double t = job.T;
     if (!std::isfinite(t) || std::fabs(t) > 1e9) continue;  // no temperature
     const double T = ToUnit(std::nearbyint(t), unit);
+    auto join = [&](int k, double Tk) {
+      if (grid.AtBandCentre(job.Row, job.Column, Tk)) chains[std::size_t(k)].push_back(TIsoPoint{job.A, job.B});
+    };
     // Regular isotherms whose band T falls in: low + 50k within T -+ Error.
     const int kFrom = int(std::clamp(std::ceil((T - error - low) / LadderStep), 0.0, double(count)));
     const int kTo = int(std::clamp(std::floor((T + error - low) / LadderStep), -1.0, count - 1.0));
-    for (int k = kFrom; k <= kTo; ++k) chains[std::size_t(k)].push_back(TIsoPoint{job.A, job.B});
-    if (double(hot) - error <= T && T <= double(hot) + error)
-      chains[std::size_t(count)].push_back(TIsoPoint{job.A, job.B});
+    for (int k = kFrom; k <= kTo; ++k) join(k, double(low) + double(LadderStep) * k);
+    if (double(hot) - error <= T && T <= double(hot) + error) join(count, hot);
   }
 
   std::vector<int> counts(chains.size()), gaps(chains.size());

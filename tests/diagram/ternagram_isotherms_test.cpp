@@ -222,6 +222,40 @@ TEST(Isotherms, ScanRowsBandsAndCaching) {
   EXPECT_FALSE(g.Isotherms()->Calculated);
 }
 
+TEST(Isotherms, AWideBandGivesOneLineThroughItsMiddle) {
+  // A plane rising 4 degrees per percent of B: with Error 5 each band is
+  // 2.5 % of B wide, five grid rows at a step of 0.5. Each isotherm is the
+  // line B = (T - 1000) / 4 across the triangle, traced once, not as a thin
+  // loop along the band's two edges.
+  TTernagram g;
+  g.resize(600, 450);
+  ternarytest::SetArea(g, 0, QStringLiteral("plane"), 20, 20,
+                       {{0, 0, 1000}, {100, 0, 1000}, {0, 100, 1400}, {50, 50, 1200}});
+  ternarytest::SetArea(g, 15, QStringLiteral("range"), 0, 0, {{0, 0, 1000}, {0, 0, 1400}});
+  g.SetAreas(1);
+  g.SetDrawAreas(true);
+  g.SetDrawIsotherms(true);
+  g.SetTCalcMethod(tcTriangulation);
+  g.Isotherms()->SetError(5);
+  g.Isotherms()->SetMethodStep(0.5f);
+  g.Repaint();
+  int traced = 0;
+  for (int k = 0; k < g.Isotherms()->IsothermCount; ++k) {
+    const double onLine = (g.IsothermTemperature(k) - 1000) / 4.0;
+    const int n = g.IsoPointCounts()[std::size_t(k)];
+    if (onLine < 5 || onLine > 95) continue;
+    ++traced;
+    // One point per grid column across the triangle (A from 0 to 100 - B,
+    // a point each 0.5): a walk along both edges would give twice as many.
+    EXPECT_GT(n, 0.6 * (100 - onLine) / 0.5) << onLine;
+    EXPECT_LT(n, 1.2 * (100 - onLine) / 0.5) << onLine;
+    double farthest = 0;
+    for (const TIsoPoint& p : g.IsoPoints()[std::size_t(k)]) farthest = std::max(farthest, std::fabs(p.Y - onLine));
+    EXPECT_LT(farthest, 0.3) << onLine;
+  }
+  EXPECT_GE(traced, 6);
+}
+
 TEST(Isotherms, DrawingStepsBreaksAndLabels) {
   TTernagram g;
   g.resize(700, 560);
