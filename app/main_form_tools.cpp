@@ -42,7 +42,7 @@ void TMainForm::CreateMenus() {
               *Info = ui_->SpeedButton3, *About = ui_->SpeedButton4, *Ternary = ui_->SpeedButton5;
   QMenuBar* bar = AddMenuBar(this);
   AddFileMenu(bar, this,
-              AddWindowAction(this, "PictureAction", QStringLiteral("Save Pic&ture..."), QKeySequence(),
+              AddWindowAction(this, "PictureAction", QStringLiteral("Export Pic&ture..."), QKeySequence(),
                               [this] { BitBtn4Click(); }, Picture),
               AddWindowAction(this, "PrintAction", QStringLiteral("&Print..."), QKeySequence(QStringLiteral("Ctrl+P")),
                               [this] { BitBtn2Click(); }, Print),

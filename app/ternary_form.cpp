@@ -427,7 +427,7 @@ void TTernaryForm::EndProgress() {
 void TTernaryForm::CreateMenus() {
   QMenuBar* bar = AddMenuBar(this);
   AddFileMenu(bar, this,
-              AddWindowAction(this, "PictureAction", QStringLiteral("Save Pic&ture..."), QKeySequence(),
+              AddWindowAction(this, "PictureAction", QStringLiteral("Export Pic&ture..."), QKeySequence(),
                               [this] { SaveSpeedButtonClick(); }, ui_->SaveSpeedButton),
               AddWindowAction(this, "PrintAction", QStringLiteral("&Print..."), QKeySequence(QStringLiteral("Ctrl+P")),
                               [this] { PrintSpeedButtonClick(); }, ui_->PrintSpeedButton),

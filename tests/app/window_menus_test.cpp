@@ -77,7 +77,7 @@ TEST(WindowMenus, BothWindowsHaveMenusWhoseEntriesAreTheToolButtonsActions) {
   const QStringList common = {"&Edit: &Copy Diagram", "&View: &Ternary Diagram | &Binary Diagram",
                               "&Help: &Manual | &Info | &About"};
   EXPECT_EQ(Entries(mainBar),
-            QStringList({"&File: &Open... | Open &Recent | Save &As... | Save Pic&ture... | &Export Data... | "
+            QStringList({"&File: &Open... | Open &Recent | Save &As... | Export Pic&ture... | &Export Data... | "
                          "&Print... | &Close | &Quit"}) + common);
   EXPECT_EQ(Entries(ternaryBar), Entries(mainBar));
 
@@ -153,7 +153,7 @@ TEST(WindowMenus, KeysAndButtonsRunEachActionOnce) {
   EXPECT_NE(ternary.findChild<THelpWindow*>("HelpWindow"), nullptr);
   QTest::keyClick(&ternary, Qt::Key_F, Qt::AltModifier);
   ASSERT_NE(QApplication::activePopupWidget(), nullptr);
-  QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_T);  // Save Picture
+  QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_T);  // Export Picture
   EXPECT_EQ(desktop.Take(), QStringList({"save: Save Diagram"}));
   // Ctrl+W closes the ternary window only; Ctrl+Q closes every window.
   QTest::keyClick(&ternary, Qt::Key_W, Qt::ControlModifier);
