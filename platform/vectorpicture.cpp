@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 #include "platform/canvas.h"
 
@@ -248,9 +249,11 @@ void TVectorPicture::FillPath(const QPainterPath& Path, TColor Color) {
 void TVectorPicture::FillBox(int X1, int Y1, int X2, int Y2, TColor Color) {
   const int l = std::min(X1, X2), r = std::max(X1, X2), t = std::min(Y1, Y2), b = std::max(Y1, Y2);
   if (l == r || t == b) return;
+  const QRectF box(l, t, double(r) - l, double(b) - t);
   QPainterPath path;
-  path.addRect(QRectF(l, t, double(r) - l, double(b) - t));
+  path.addRect(box);
   FillPath(path, Color);
+  ops_.back().Box = box;
 }
 
 void TVectorPicture::Text(int X, int Y, const QString& Text, const QString& FontName, int FontSize,
@@ -293,17 +296,10 @@ TVectorPicture::Walls& TVectorPicture::WallsFor(TColor Border, QSize Bitmap) {
   w.Drawn = drawn_;
   w.Built = ++built;  // another picture's walls may come between
   const QColor border = ColorOf(Border);
-  const QRectF whole(0, 0, Bitmap.width(), Bitmap.height());
   // What lies under a box over the whole bitmap is not seen; a box of
   // another colour than the border's leaves it all open, as it starts.
-  std::size_t first = 0;
-  for (std::size_t i = ops_.size(); i-- > 0;) {
-    const Op& op = ops_[i];
-    if (op.Kind == Op::opFill && !op.Region && op.Path.elementCount() == 5 && op.Path.contains(whole)) {
-      first = op.Color == border ? i : i + 1;
-      break;
-    }
-  }
+  std::size_t first = FirstSeen(Bitmap);
+  if (first < ops_.size() && ops_[first].Box.isValid() && ops_[first].Color != border) ++first;
   // Only where the walls are: a fill reaching beyond them has none to find.
   QRectF box;
   for (std::size_t i = first; i < ops_.size(); ++i)
@@ -315,25 +311,49 @@ TVectorPicture::Walls& TVectorPicture::WallsFor(TColor Border, QSize Bitmap) {
     image = QImage(w.Box.width() * k, w.Box.height() * k, QImage::Format_Grayscale8);
   w.Image = &image;
   if (image.isNull()) return w;
-  image.fill(kOpen);
-  QPainter p(&image);
-  p.setRenderHint(QPainter::Antialiasing, false);
-  p.scale(k, k);
-  p.translate(-w.Box.x(), -w.Box.y());
+  std::memset(image.bits(), kOpen, std::size_t(image.sizeInBytes()));
+  // Boxes are set row by row here: the painter would hand large fills to
+  // other threads, and waiting for them costs more than the fill.
+  const QRect fine(0, 0, image.width(), image.height());
+  auto fillBox = [&](const QRectF& r, std::uint8_t value) {
+    const QRect at = QRect(int((r.left() - w.Box.x()) * k), int((r.top() - w.Box.y()) * k),
+                           int(r.width() * k), int(r.height() * k)) &
+                     fine;
+    for (int y = at.top(); y <= at.bottom(); ++y)
+      std::memset(image.scanLine(y) + at.left(), value, std::size_t(at.width()));
+  };
+  std::optional<QPainter> p;
+  bool walled = false;  // until a wall is drawn, a fill of another colour changes nothing
   for (std::size_t i = first; i < ops_.size(); ++i) {
     const Op& op = ops_[i];
     if (op.Kind == Op::opText) continue;
-    const QColor paint = op.Color == border ? Qt::black : Qt::white;
-    if (op.Kind == Op::opStroke) {
-      p.strokePath(op.Path, PenOf(paint, op.Width));
-    } else if (op.Path.elementCount() == 5 && op.Path.boundingRect().width() > 0 &&
-               op.Path.contains(op.Path.boundingRect())) {
-      p.fillRect(op.Path.boundingRect(), paint);  // a box: filled as one
-    } else {
-      p.fillPath(op.Path, paint);
+    const bool wall = op.Color == border;
+    if (!wall && !walled) continue;
+    walled = true;
+    if (op.Box.isValid()) {
+      fillBox(op.Box, wall ? 0 : kOpen);
+      continue;
     }
+    if (!p) {
+      p.emplace(&image);
+      p->setRenderHint(QPainter::Antialiasing, false);
+      p->scale(k, k);
+      p->translate(-w.Box.x(), -w.Box.y());
+    }
+    const QColor paint = wall ? Qt::black : Qt::white;
+    if (op.Kind == Op::opStroke)
+      p->strokePath(op.Path, PenOf(paint, op.Width));
+    else
+      p->fillPath(op.Path, paint);
   }
   return w;
+}
+
+std::size_t TVectorPicture::FirstSeen(QSize Bitmap) const {
+  const QRectF whole(0, 0, Bitmap.width(), Bitmap.height());
+  for (std::size_t i = ops_.size(); i-- > 0;)
+    if (ops_[i].Box.contains(whole)) return i;
+  return 0;
 }
 
 namespace {
@@ -483,16 +503,7 @@ void TVectorPicture::Play(QPainter& Painter) const {
   const double dpi = device ? std::max(device->logicalDpiY(), 1) : 96;
   // What lies under a box over the whole picture is never seen (and would
   // show at the box's antialiased edges): play from the last such box.
-  std::size_t first = 0;
-  const QRectF whole(0, 0, width_, height_);
-  for (std::size_t i = ops_.size(); i-- > 0;) {
-    const Op& op = ops_[i];
-    if (op.Kind == Op::opFill && !op.Region && op.Path.elementCount() == 5 && op.Path.contains(whole)) {
-      first = i;
-      break;
-    }
-  }
-  for (std::size_t i = first; i < ops_.size(); ++i) {
+  for (std::size_t i = FirstSeen(QSize(width_, height_)); i < ops_.size(); ++i) {
     const Op& op = ops_[i];
     switch (op.Kind) {
       case Op::opFill:

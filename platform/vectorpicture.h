@@ -101,6 +101,7 @@ class TVectorPicture {
     QPointF At;
     QString Text;
     QFont Font;
+    QRectF Box;  // a fill of this axis-parallel box (else empty)
   };
   struct Walls {
     bool Valid = false;
@@ -113,6 +114,8 @@ class TVectorPicture {
     QImage* Image = nullptr;  // fine pixels of Box: 255 open, 0 wall
   };
   Walls& WallsFor(TColor Border, QSize Bitmap);
+  // The first operation not hidden under a later box over the whole bitmap.
+  std::size_t FirstSeen(QSize Bitmap) const;
   QPainterPath TraceRegion(QPoint Seed, TColor Border, const std::vector<Span>& Spans, QSize Bitmap);
   std::vector<Op> ops_;
   std::size_t drawn_ = 0;  // operations other than fills recorded so far
