@@ -43,6 +43,10 @@ class TVectorPicture {
   struct Span {
     int Y, Left, Right;
   };
+  // Cells l..r of a row.
+  struct Run {
+    int l, r;
+  };
 
   TVectorPicture(int Width = 0, int Height = 0) : width_(Width), height_(Height) {}
   int Width() const { return width_; }
@@ -103,15 +107,16 @@ class TVectorPicture {
     QFont Font;
     QRectF Box;  // a fill of this axis-parallel box (else empty)
   };
+  // The walls at TraceScale times the bitmap's resolution, as the runs of
+  // wall cells of each fine row (sorted, apart).
   struct Walls {
     bool Valid = false;
     TColor Border = 0;
     int Scale = 0;
     QSize Bitmap;
     std::size_t Drawn = 0;  // drawn_ when made
-    std::uint64_t Built = 0;  // which drawing of the thread's fine raster
-    QRect Box;                // of the bitmap, where the walls are
-    QImage* Image = nullptr;  // fine pixels of Box: 255 open, 0 wall
+    QRect Box;              // of the bitmap, where the walls are
+    std::vector<std::vector<Run>> Rows;
   };
   Walls& WallsFor(TColor Border, QSize Bitmap);
   // The first operation not hidden under a later box over the whole bitmap.
