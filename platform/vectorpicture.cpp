@@ -42,17 +42,20 @@ QPen PenOf(const QColor& color, double width) {
 
 using Loop = std::vector<QPointF>;
 
-double DistanceToSegment(QPointF p, QPointF a, QPointF b) {
+// The square of the distance from p to the segment a-b.
+double SquaredDistanceToSegment(QPointF p, QPointF a, QPointF b) {
   const double dx = b.x() - a.x(), dy = b.y() - a.y();
+  const double px = p.x() - a.x(), py = p.y() - a.y();
   const double len2 = dx * dx + dy * dy;
-  if (len2 == 0) return std::hypot(p.x() - a.x(), p.y() - a.y());
-  const double t = std::clamp(((p.x() - a.x()) * dx + (p.y() - a.y()) * dy) / len2, 0.0, 1.0);
-  return std::hypot(p.x() - a.x() - t * dx, p.y() - a.y() - t * dy);
+  const double t = len2 == 0 ? 0 : std::clamp((px * dx + py * dy) / len2, 0.0, 1.0);
+  const double ex = px - t * dx, ey = py - t * dy;
+  return ex * ex + ey * ey;
 }
 
 // Douglas-Peucker over points[from..to] (both kept), marking what stays.
 void Simplify(const Loop& points, std::size_t from, std::size_t to, double tolerance,
               std::vector<char>& keep) {
+  const double limit = tolerance * tolerance;
   std::vector<std::pair<std::size_t, std::size_t>> stack{{from, to}};
   while (!stack.empty()) {
     const auto [a, b] = stack.back();
@@ -61,18 +64,40 @@ void Simplify(const Loop& points, std::size_t from, std::size_t to, double toler
     double worst = -1;
     std::size_t at = a;
     for (std::size_t i = a + 1; i < b; ++i) {
-      const double d = DistanceToSegment(points[i], points[a], points[b]);
+      const double d = SquaredDistanceToSegment(points[i], points[a], points[b]);
       if (d > worst) {
         worst = d;
         at = i;
       }
     }
-    if (worst > tolerance) {
+    if (worst > limit) {
       keep[at] = 1;
       stack.push_back({a, at});
       stack.push_back({at, b});
     }
   }
+}
+
+// The loop of a rectilinear outline through the middles of its unit
+// edges, where an edge sampled at cell centres meets the true one best: a
+// side of one unit by its middle, a longer side by the points half a unit
+// from its ends (the rest lies between them).
+Loop EdgeMiddles(const Loop& corners) {
+  Loop out;
+  out.reserve(corners.size() * 2);
+  for (std::size_t i = 0; i < corners.size(); ++i) {
+    const QPointF a = corners[i], b = corners[(i + 1) % corners.size()];
+    const QPointF d = b - a;
+    const double length = std::abs(d.x()) + std::abs(d.y());
+    if (length <= 1) {
+      out.push_back((a + b) / 2);
+    } else {
+      const QPointF half = d / (2 * length);
+      out.push_back(a + half);
+      out.push_back(b - half);
+    }
+  }
+  return out;
 }
 
 // A closed loop simplified: split at its first point and the point farthest
@@ -83,9 +108,10 @@ Loop SimplifyLoop(const Loop& loop, double tolerance) {
   std::size_t far = 0;
   double best = -1;
   for (std::size_t i = 1; i < n; ++i) {
-    const double d = std::hypot(loop[i].x() - loop[0].x(), loop[i].y() - loop[0].y());
-    if (d > best) {
-      best = d;
+    const QPointF d = loop[i] - loop[0];
+    const double d2 = QPointF::dotProduct(d, d);
+    if (d2 > best) {
+      best = d2;
       far = i;
     }
   }
@@ -197,7 +223,7 @@ QPainterPath TraceSpans(std::vector<TVectorPicture::Span> Spans, double Toleranc
     };
     while (loop.size() >= 3 && straight(loop[loop.size() - 2], loop.back(), loop[0])) loop.pop_back();
     if (loop.size() >= 3 && straight(loop.back(), loop[0], loop[1])) loop.erase(loop.begin());
-    loop = SimplifyLoop(loop, Tolerance);
+    if (Tolerance > 0 && loop.size() >= 3) loop = SimplifyLoop(EdgeMiddles(loop), Tolerance);
     if (loop.size() < 3) continue;
     path.moveTo(loop[0]);
     for (std::size_t i = 1; i < loop.size(); ++i) path.lineTo(loop[i]);

@@ -17,12 +17,14 @@
 // Fills: the bitmap's flood fill stops at pixels of the border colour. Its
 // region is traced again at TraceScale times the resolution: the filled
 // pixels and their neighbours are the room, the vector strokes and fills of
-// the border colour recorded before are the walls, and the outline of what a
-// flood from the seed reaches is simplified by half a fine pixel. The
-// outline then lies within 1/TraceScale pixel of the edge of the strokes
-// drawn over it (sampling at fine pixel centres half a fine pixel, the
-// simplification another half). Where the seed has no room at the fine
-// resolution the bitmap's own pixels are traced instead.
+// the border colour recorded before are the walls (kept as runs of fine
+// cells per fine row, found from the strokes' outlines), and the outline of
+// what a flood from the seed reaches, through the middles of the fine cell
+// edges, is simplified by half a fine pixel. The outline then lies within
+// 1/TraceScale pixel of the edge of the strokes drawn over it (sampling at
+// fine pixel centres half a fine pixel, the simplification another half).
+// Where the seed has no room at the fine resolution the bitmap's own pixels
+// are traced instead.
 #include <QColor>
 #include <QFont>
 #include <QPainterPath>
@@ -132,5 +134,8 @@ class TVectorPicture {
 
 // The outline of a set of pixel runs (merged where they touch), as closed
 // loops around the runs with holes, one unit per pixel, collinear corners
-// removed and simplified by Tolerance units. Exposed for tests.
+// removed. With a Tolerance the runs are samples (at pixel centres) of a
+// smooth region: the loops then run through the middles of the pixel
+// edges, within half a unit of its edge, simplified by Tolerance units.
+// Exposed for tests.
 QPainterPath TraceSpans(std::vector<TVectorPicture::Span> Spans, double Tolerance);
