@@ -173,29 +173,44 @@ QPainterPath TraceSpans(std::vector<TVectorPicture::Span> Spans, double Toleranc
   // top from left to right, down the right side, back along the bottom, up
   // the left side.
   struct Edge {
-    std::int64_t from;
     int x1, y1, x2, y2;
   };
-  auto key = [](int x, int y) { return (std::int64_t(y) << 32) | std::uint32_t(x); };
   std::vector<Edge> edges;
+  std::vector<Interval> cut;
   const std::vector<Interval> none;
   for (int y = y0; y <= y1; ++y) {
     const auto& row = rows[std::size_t(y - y0)];
     const auto& above = y > y0 ? rows[std::size_t(y - 1 - y0)] : none;
     const auto& below = y < y1 ? rows[std::size_t(y + 1 - y0)] : none;
-    for (Interval t : Minus(row, above)) edges.push_back({key(t.l, y), t.l, y, t.r + 1, y});
-    for (Interval b : Minus(row, below)) edges.push_back({key(b.r + 1, y + 1), b.r + 1, y + 1, b.l, y + 1});
+    cut = Minus(row, above);
+    for (Interval t : cut) edges.push_back({t.l, y, t.r + 1, y});
+    cut = Minus(row, below);
+    for (Interval b : cut) edges.push_back({b.r + 1, y + 1, b.l, y + 1});
     for (Interval s : row) {
-      edges.push_back({key(s.r + 1, y), s.r + 1, y, s.r + 1, y + 1});
-      edges.push_back({key(s.l, y + 1), s.l, y + 1, s.l, y});
+      edges.push_back({s.r + 1, y, s.r + 1, y + 1});
+      edges.push_back({s.l, y + 1, s.l, y});
     }
   }
-  std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.from < b.from; });
+  // By the row they start on (counted out), then along it.
+  std::vector<std::size_t> start(std::size_t(y1 - y0) + 3, 0);
+  {
+    for (const Edge& e : edges) ++start[std::size_t(e.y1 - y0) + 1];
+    for (std::size_t r = 1; r < start.size(); ++r) start[r] += start[r - 1];
+    std::vector<Edge> sorted(edges.size());
+    std::vector<std::size_t> at(start.begin(), start.end() - 1);
+    for (const Edge& e : edges) sorted[at[std::size_t(e.y1 - y0)]++] = e;
+    for (std::size_t r = 0; r + 1 < start.size(); ++r)
+      std::sort(sorted.begin() + std::ptrdiff_t(start[r]), sorted.begin() + std::ptrdiff_t(start[r + 1]),
+                [](const Edge& p, const Edge& q) { return p.x1 < q.x1; });
+    edges = std::move(sorted);
+  }
   std::vector<char> used(edges.size(), 0);
-  auto next = [&](std::int64_t from) -> std::ptrdiff_t {
-    auto it = std::lower_bound(edges.begin(), edges.end(), from,
-                               [](const Edge& e, std::int64_t k) { return e.from < k; });
-    for (; it != edges.end() && it->from == from; ++it) {
+  auto next = [&](int x, int y) -> std::ptrdiff_t {
+    if (y < y0 || y > y1 + 1) return -1;
+    const auto begin = edges.begin() + std::ptrdiff_t(start[std::size_t(y - y0)]);
+    const auto end = edges.begin() + std::ptrdiff_t(start[std::size_t(y - y0) + 1]);
+    for (auto it = std::lower_bound(begin, end, x, [](const Edge& e, int v) { return e.x1 < v; });
+         it != end && it->x1 == x; ++it) {
       const auto i = it - edges.begin();
       if (!used[std::size_t(i)]) return i;
     }
@@ -215,7 +230,7 @@ QPainterPath TraceSpans(std::vector<TVectorPicture::Span> Spans, double Toleranc
         if ((a.x() == b.x() && b.x() == p.x()) || (a.y() == b.y() && b.y() == p.y())) loop.pop_back();
       }
       loop.push_back(p);
-      e = next(key(edge.x2, edge.y2));
+      e = next(edge.x2, edge.y2);
     }
     // Where the walk began and ended in the middle of a side.
     auto straight = [](QPointF a, QPointF b, QPointF c) {
@@ -346,8 +361,22 @@ void CoverCells(const QList<QPolygonF>& Polygons, Qt::FillRule Rule, int Rows, i
       for (int y = from; y < to; ++y) crossings.push_back({y, a.x() + (y + 0.5 - a.y()) * slope, a.y() < b.y() ? 1 : -1});
     }
   }
-  std::sort(crossings.begin(), crossings.end(),
-            [](const Crossing& p, const Crossing& q) { return p.y != q.y ? p.y < q.y : p.x < q.x; });
+  if (crossings.empty()) return;
+  {
+    // By rows (counted out), then along each row.
+    int y0 = crossings.front().y, y1 = y0;
+    for (const Crossing& c : crossings) y0 = std::min(y0, c.y), y1 = std::max(y1, c.y);
+    std::vector<std::size_t> start(std::size_t(y1 - y0) + 2, 0);
+    for (const Crossing& c : crossings) ++start[std::size_t(c.y - y0) + 1];
+    for (std::size_t r = 1; r < start.size(); ++r) start[r] += start[r - 1];
+    std::vector<Crossing> sorted(crossings.size());
+    std::vector<std::size_t> at(start.begin(), start.end() - 1);
+    for (const Crossing& c : crossings) sorted[at[std::size_t(c.y - y0)]++] = c;
+    for (std::size_t r = 0; r + 1 < start.size(); ++r)
+      std::sort(sorted.begin() + std::ptrdiff_t(start[r]), sorted.begin() + std::ptrdiff_t(start[r + 1]),
+                [](const Crossing& p, const Crossing& q) { return p.x < q.x; });
+    crossings = std::move(sorted);
+  }
   std::vector<Interval> runs;
   for (std::size_t i = 0; i < crossings.size();) {
     const int y = crossings[i].y;
