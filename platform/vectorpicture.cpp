@@ -150,6 +150,23 @@ std::vector<Interval> Minus(const std::vector<Interval>& a, const std::vector<In
   return out;
 }
 
+// Items sorted by their row, rows First..Last (counted out: the rows are
+// few and dense), and along each row by Less. Returns where each row's
+// items begin, and their end.
+template <class T, class Row, class Less>
+std::vector<std::size_t> SortByRows(std::vector<T>& items, int First, int Last, Row row, Less less) {
+  std::vector<std::size_t> start(std::size_t(Last - First) + 2, 0);
+  for (const T& t : items) ++start[std::size_t(row(t) - First) + 1];
+  for (std::size_t r = 1; r < start.size(); ++r) start[r] += start[r - 1];
+  std::vector<T> sorted(items.size());
+  std::vector<std::size_t> at(start.begin(), start.end() - 1);
+  for (const T& t : items) sorted[at[std::size_t(row(t) - First)]++] = t;
+  for (std::size_t r = 0; r + 1 < start.size(); ++r)
+    std::sort(sorted.begin() + std::ptrdiff_t(start[r]), sorted.begin() + std::ptrdiff_t(start[r + 1]), less);
+  items = std::move(sorted);
+  return start;
+}
+
 }  // namespace
 
 QPainterPath TraceSpans(std::vector<TVectorPicture::Span> Spans, double Tolerance) {
@@ -191,19 +208,10 @@ QPainterPath TraceSpans(std::vector<TVectorPicture::Span> Spans, double Toleranc
       edges.push_back({s.l, y + 1, s.l, y});
     }
   }
-  // By the row they start on (counted out), then along it.
-  std::vector<std::size_t> start(std::size_t(y1 - y0) + 3, 0);
-  {
-    for (const Edge& e : edges) ++start[std::size_t(e.y1 - y0) + 1];
-    for (std::size_t r = 1; r < start.size(); ++r) start[r] += start[r - 1];
-    std::vector<Edge> sorted(edges.size());
-    std::vector<std::size_t> at(start.begin(), start.end() - 1);
-    for (const Edge& e : edges) sorted[at[std::size_t(e.y1 - y0)]++] = e;
-    for (std::size_t r = 0; r + 1 < start.size(); ++r)
-      std::sort(sorted.begin() + std::ptrdiff_t(start[r]), sorted.begin() + std::ptrdiff_t(start[r + 1]),
-                [](const Edge& p, const Edge& q) { return p.x1 < q.x1; });
-    edges = std::move(sorted);
-  }
+  // By the row they start on, then along it.
+  const std::vector<std::size_t> start = SortByRows(
+      edges, y0, y1 + 1, [](const Edge& e) { return e.y1; },
+      [](const Edge& p, const Edge& q) { return p.x1 < q.x1; });
   std::vector<char> used(edges.size(), 0);
   auto next = [&](int x, int y) -> std::ptrdiff_t {
     if (y < y0 || y > y1 + 1) return -1;
@@ -358,25 +366,16 @@ void CoverCells(const QList<QPolygonF>& Polygons, Qt::FillRule Rule, int Rows, i
       // Rows whose centre y + 0.5 lies in [lo, hi).
       const int from = std::max(int(std::ceil(lo - 0.5)), 0), to = std::min(int(std::ceil(hi - 0.5)), Rows);
       const double slope = (b.x() - a.x()) / (b.y() - a.y());
-      for (int y = from; y < to; ++y) crossings.push_back({y, a.x() + (y + 0.5 - a.y()) * slope, a.y() < b.y() ? 1 : -1});
+      const int dir = a.y() < b.y() ? 1 : -1;
+      for (int y = from; y < to; ++y) crossings.push_back({y, a.x() + (y + 0.5 - a.y()) * slope, dir});
     }
   }
   if (crossings.empty()) return;
-  {
-    // By rows (counted out), then along each row.
-    int y0 = crossings.front().y, y1 = y0;
-    for (const Crossing& c : crossings) y0 = std::min(y0, c.y), y1 = std::max(y1, c.y);
-    std::vector<std::size_t> start(std::size_t(y1 - y0) + 2, 0);
-    for (const Crossing& c : crossings) ++start[std::size_t(c.y - y0) + 1];
-    for (std::size_t r = 1; r < start.size(); ++r) start[r] += start[r - 1];
-    std::vector<Crossing> sorted(crossings.size());
-    std::vector<std::size_t> at(start.begin(), start.end() - 1);
-    for (const Crossing& c : crossings) sorted[at[std::size_t(c.y - y0)]++] = c;
-    for (std::size_t r = 0; r + 1 < start.size(); ++r)
-      std::sort(sorted.begin() + std::ptrdiff_t(start[r]), sorted.begin() + std::ptrdiff_t(start[r + 1]),
-                [](const Crossing& p, const Crossing& q) { return p.x < q.x; });
-    crossings = std::move(sorted);
-  }
+  int y0 = crossings.front().y, y1 = y0;
+  for (const Crossing& c : crossings) y0 = std::min(y0, c.y), y1 = std::max(y1, c.y);
+  SortByRows(
+      crossings, y0, y1, [](const Crossing& c) { return c.y; },
+      [](const Crossing& p, const Crossing& q) { return p.x < q.x; });
   std::vector<Interval> runs;
   for (std::size_t i = 0; i < crossings.size();) {
     const int y = crossings[i].y;
@@ -535,7 +534,8 @@ QPainterPath TVectorPicture::TraceRegion(QPoint Seed, TColor Border, const std::
   // that the walls leave open.
   std::ptrdiff_t seed = runAt(Seed.x() * k + k / 2, Seed.y() * k + k / 2);
   for (std::size_t i = 0; seed < 0 && i < Spans.size(); ++i)
-    for (int x = Spans[i].Left; x <= Spans[i].Right && seed < 0; ++x) seed = runAt(x * k + k / 2, Spans[i].Y * k + k / 2);
+    for (int x = Spans[i].Left; x <= Spans[i].Right && seed < 0; ++x)
+      seed = runAt(x * k + k / 2, Spans[i].Y * k + k / 2);
   if (seed < 0) return TraceSpans(Spans, 0);
   // The open runs 4-connected to the seed's.
   std::vector<int> rowOf(open.size());
