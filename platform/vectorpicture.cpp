@@ -364,7 +364,8 @@ void CoverCells(const QList<QPolygonF>& Polygons, Qt::FillRule Rule, int Rows, i
       if (a.y() == b.y()) continue;
       const double lo = std::min(a.y(), b.y()), hi = std::max(a.y(), b.y());
       // Rows whose centre y + 0.5 lies in [lo, hi).
-      const int from = std::max(int(std::ceil(lo - 0.5)), 0), to = std::min(int(std::ceil(hi - 0.5)), Rows);
+      const int from = int(std::clamp(std::ceil(lo - 0.5), 0.0, double(Rows)));
+      const int to = int(std::clamp(std::ceil(hi - 0.5), 0.0, double(Rows)));
       const double slope = (b.x() - a.x()) / (b.y() - a.y());
       const int dir = a.y() < b.y() ? 1 : -1;
       for (int y = from; y < to; ++y) crossings.push_back({y, a.x() + (y + 0.5 - a.y()) * slope, dir});
@@ -449,8 +450,10 @@ TVectorPicture::Walls& TVectorPicture::WallsFor(TColor Border, QSize Bitmap) {
     walled = true;
     auto apply = [&](int y, const std::vector<Interval>& runs) { Apply(w.Rows[std::size_t(y)], runs, wall); };
     if (op.Box.isValid()) {
-      const int l = std::max(int(op.Box.left()) * k, 0), r = std::min(int(op.Box.right()) * k, columns) - 1;
-      const int t = std::max(int(op.Box.top()) * k, 0), b = std::min(int(op.Box.bottom()) * k, rows);
+      // In fine cells, clipped to the bitmap (boxes may reach far beyond it).
+      auto at = [k](double v, int limit) { return int(std::clamp(v * k, 0.0, double(limit))); };
+      const int l = at(op.Box.left(), columns), r = at(op.Box.right(), columns) - 1;
+      const int t = at(op.Box.top(), rows), b = at(op.Box.bottom(), rows);
       if (l <= r)
         for (int y = t; y < b; ++y) apply(y, {{l, r}});
     } else if (op.Kind == Op::opStroke) {
