@@ -82,6 +82,19 @@ TEST(VectorPicture, FillOutlinesMeetTheStrokesWithinOneFinePixel) {
   EXPECT_FALSE(regions[0].contains(QPointF(100, 80)));
   EXPECT_TRUE(regions[1].contains(QPointF(100, 80)));
 
+  // Boxes reaching far beyond the bitmap are walls within it.
+  TVectorPicture far(160, 100);
+  far.SetTraceScale(3);
+  c.Recorder = &far;
+  c.Brush.Color = clWhite;
+  c.FillRect(TRect{-2000000000, -2000000000, 2000000000, 2000000000});
+  c.Brush.Color = clBlack;
+  c.FillRect(TRect{-2000000000, 50, 2000000000, 2000000000});
+  c.Brush.Color = 0xE0E0FF;
+  c.FloodFill(80, 20, clBlack);
+  ASSERT_EQ(far.Regions().size(), 1u);
+  EXPECT_EQ(far.Regions()[0].boundingRect(), QRectF(0, 0, 160, 50));
+
   // Not-xor overlays are not recorded, copy-mode texts are.
   TVectorPicture overlay(160, 100);
   c.Recorder = &overlay;
