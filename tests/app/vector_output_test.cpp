@@ -190,9 +190,9 @@ TEST(VectorOutput, DrawnBackTheVectorsAgreeWithTheScreenInColourClasses) {
 }
 
 TEST(VectorOutput, PdfDrawnByAnotherReaderAgreesWithTheScreenAndReadsBackEveryCharacter) {
-  // The PDF is written without the painter: poppler draws it back at 96
-  // dots per inch, and its texts (Cyrillic in the binary sample's legend
-  // too) read back character for character.
+  // Another reader, poppler, draws the PDF back at 96 dots per inch, and
+  // its texts (Cyrillic in the binary sample's legend too) read back
+  // character for character.
   QTemporaryDir dir;
   for (const Sample& s : Samples()) {
     SCOPED_TRACE(s.File);
