@@ -42,39 +42,50 @@ QPen PenOf(const QColor& color, double width) {
 
 using Loop = std::vector<QPointF>;
 
-// The square of the distance from p to the segment a-b.
-double SquaredDistanceToSegment(QPointF p, QPointF a, QPointF b) {
-  const double dx = b.x() - a.x(), dy = b.y() - a.y();
-  const double px = p.x() - a.x(), py = p.y() - a.y();
-  const double len2 = dx * dx + dy * dy;
-  const double t = len2 == 0 ? 0 : std::clamp((px * dx + py * dy) / len2, 0.0, 1.0);
-  const double ex = px - t * dx, ey = py - t * dy;
-  return ex * ex + ey * ey;
-}
-
-// Douglas-Peucker over points[from..to] (both kept), marking what stays.
+// Simplifies points[from..to] (both kept) in one pass, marking what stays:
+// from each kept point a straight segment reaches as far along the points as
+// it can while passing within tolerance of every point it leaves out (the
+// sleeve of Zhao and Saalfeld, its wedge of directions kept as two vectors).
+// A segment ends only at the point farthest from its start so far, and a
+// path that turns back ends it, so that points are near the segment and not
+// only near its line.
 void Simplify(const Loop& points, std::size_t from, std::size_t to, double tolerance,
               std::vector<char>& keep) {
-  const double limit = tolerance * tolerance;
-  std::vector<std::pair<std::size_t, std::size_t>> stack{{from, to}};
-  while (!stack.empty()) {
-    const auto [a, b] = stack.back();
-    stack.pop_back();
-    if (b <= a + 1) continue;
-    double worst = -1;
-    std::size_t at = a;
-    for (std::size_t i = a + 1; i < b; ++i) {
-      const double d = SquaredDistanceToSegment(points[i], points[a], points[b]);
-      if (d > worst) {
-        worst = d;
-        at = i;
+  const double t2 = tolerance * tolerance;
+  auto cross = [](QPointF a, QPointF b) { return a.x() * b.y() - a.y() * b.x(); };
+  std::size_t anchor = from;
+  while (anchor < to) {
+    const QPointF a = points[anchor];
+    QPointF lo, hi;      // the directions left, clockwise to anticlockwise
+    bool open = true;    // none excluded yet
+    double reach = 0;    // the farthest distance from the start so far
+    std::size_t end = anchor + 1;
+    for (std::size_t i = anchor + 1; i <= to; ++i) {
+      const QPointF v = points[i] - a;
+      const double d2 = QPointF::dotProduct(v, v), d = std::sqrt(d2);
+      if (d < reach - tolerance) break;  // turning back
+      if (!open && QPointF::dotProduct(v, lo) < 0 && QPointF::dotProduct(v, hi) < 0) break;  // behind
+      const bool inside = open || (cross(lo, v) >= 0 && cross(v, hi) >= 0);
+      if (inside && d >= reach) end = i;
+      reach = std::max(reach, d);
+      if (d2 <= t2) continue;  // every direction passes near it
+      // The directions passing within tolerance of the point: v turned
+      // either way by asin(tolerance / d).
+      const double sn = tolerance / d, cs = std::sqrt(1 - sn * sn);
+      const QPointF wlo(v.x() * cs + v.y() * sn, v.y() * cs - v.x() * sn);
+      const QPointF whi(v.x() * cs - v.y() * sn, v.y() * cs + v.x() * sn);
+      if (open) {
+        lo = wlo;
+        hi = whi;
+        open = false;
+        continue;
       }
+      if (cross(lo, wlo) > 0) lo = wlo;
+      if (cross(hi, whi) < 0) hi = whi;
+      if (cross(lo, hi) < 0) break;  // no direction passes near them all
     }
-    if (worst > limit) {
-      keep[at] = 1;
-      stack.push_back({a, at});
-      stack.push_back({at, b});
-    }
+    keep[end] = 1;
+    anchor = end;
   }
 }
 
