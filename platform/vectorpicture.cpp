@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
+#include <QPainterPathStroker>
 #include <QPdfWriter>
 #include <QRegularExpression>
 #include <QSvgGenerator>
@@ -14,13 +15,13 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 
 #include "platform/canvas.h"
 
 namespace {
 
 constexpr int kDotsPerMeter = 3780;  // 96 dots per inch
-constexpr std::uint8_t kOpen = 255;  // a fine pixel no wall covers
 
 QColor ColorOf(TColor c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
 
@@ -41,37 +42,73 @@ QPen PenOf(const QColor& color, double width) {
 
 using Loop = std::vector<QPointF>;
 
-double DistanceToSegment(QPointF p, QPointF a, QPointF b) {
-  const double dx = b.x() - a.x(), dy = b.y() - a.y();
-  const double len2 = dx * dx + dy * dy;
-  if (len2 == 0) return std::hypot(p.x() - a.x(), p.y() - a.y());
-  const double t = std::clamp(((p.x() - a.x()) * dx + (p.y() - a.y()) * dy) / len2, 0.0, 1.0);
-  return std::hypot(p.x() - a.x() - t * dx, p.y() - a.y() - t * dy);
-}
-
-// Douglas-Peucker over points[from..to] (both kept), marking what stays.
+// Simplifies points[from..to] (both kept) in one pass, marking what stays:
+// from each kept point a straight segment reaches as far along the points as
+// it can while passing within tolerance of every point it leaves out (the
+// sleeve of Zhao and Saalfeld, its wedge of directions kept as two vectors).
+// A segment ends only at the point farthest from its start so far, and a
+// path that turns back ends it, so that points are near the segment and not
+// only near its line.
 void Simplify(const Loop& points, std::size_t from, std::size_t to, double tolerance,
               std::vector<char>& keep) {
-  std::vector<std::pair<std::size_t, std::size_t>> stack{{from, to}};
-  while (!stack.empty()) {
-    const auto [a, b] = stack.back();
-    stack.pop_back();
-    if (b <= a + 1) continue;
-    double worst = -1;
-    std::size_t at = a;
-    for (std::size_t i = a + 1; i < b; ++i) {
-      const double d = DistanceToSegment(points[i], points[a], points[b]);
-      if (d > worst) {
-        worst = d;
-        at = i;
+  const double t2 = tolerance * tolerance;
+  auto cross = [](QPointF a, QPointF b) { return a.x() * b.y() - a.y() * b.x(); };
+  std::size_t anchor = from;
+  while (anchor < to) {
+    const QPointF a = points[anchor];
+    QPointF lo, hi;      // the directions left, clockwise to anticlockwise
+    bool open = true;    // none excluded yet
+    double reach = 0;    // the farthest distance from the start so far
+    std::size_t end = anchor + 1;
+    for (std::size_t i = anchor + 1; i <= to; ++i) {
+      const QPointF v = points[i] - a;
+      const double d2 = QPointF::dotProduct(v, v), d = std::sqrt(d2);
+      if (d < reach - tolerance) break;  // turning back
+      if (!open && QPointF::dotProduct(v, lo) < 0 && QPointF::dotProduct(v, hi) < 0) break;  // behind
+      const bool inside = open || (cross(lo, v) >= 0 && cross(v, hi) >= 0);
+      if (inside && d >= reach) end = i;
+      reach = std::max(reach, d);
+      if (d2 <= t2) continue;  // every direction passes near it
+      // The directions passing within tolerance of the point: v turned
+      // either way by asin(tolerance / d).
+      const double sn = tolerance / d, cs = std::sqrt(1 - sn * sn);
+      const QPointF wlo(v.x() * cs + v.y() * sn, v.y() * cs - v.x() * sn);
+      const QPointF whi(v.x() * cs - v.y() * sn, v.y() * cs + v.x() * sn);
+      if (open) {
+        lo = wlo;
+        hi = whi;
+        open = false;
+        continue;
       }
+      if (cross(lo, wlo) > 0) lo = wlo;
+      if (cross(hi, whi) < 0) hi = whi;
+      if (cross(lo, hi) < 0) break;  // no direction passes near them all
     }
-    if (worst > tolerance) {
-      keep[at] = 1;
-      stack.push_back({a, at});
-      stack.push_back({at, b});
+    keep[end] = 1;
+    anchor = end;
+  }
+}
+
+// The loop of a rectilinear outline through the middles of its unit
+// edges, where an edge sampled at cell centres meets the true one best: a
+// side of one unit by its middle, a longer side by the points half a unit
+// from its ends (the rest lies between them).
+Loop EdgeMiddles(const Loop& corners) {
+  Loop out;
+  out.reserve(corners.size() * 2);
+  for (std::size_t i = 0; i < corners.size(); ++i) {
+    const QPointF a = corners[i], b = corners[(i + 1) % corners.size()];
+    const QPointF d = b - a;
+    const double length = std::abs(d.x()) + std::abs(d.y());
+    if (length <= 1) {
+      out.push_back((a + b) / 2);
+    } else {
+      const QPointF half = d / (2 * length);
+      out.push_back(a + half);
+      out.push_back(b - half);
     }
   }
+  return out;
 }
 
 // A closed loop simplified: split at its first point and the point farthest
@@ -82,9 +119,10 @@ Loop SimplifyLoop(const Loop& loop, double tolerance) {
   std::size_t far = 0;
   double best = -1;
   for (std::size_t i = 1; i < n; ++i) {
-    const double d = std::hypot(loop[i].x() - loop[0].x(), loop[i].y() - loop[0].y());
-    if (d > best) {
-      best = d;
+    const QPointF d = loop[i] - loop[0];
+    const double d2 = QPointF::dotProduct(d, d);
+    if (d2 > best) {
+      best = d2;
       far = i;
     }
   }
@@ -100,9 +138,7 @@ Loop SimplifyLoop(const Loop& loop, double tolerance) {
   return out;
 }
 
-struct Interval {
-  int l, r;  // cells l..r
-};
+using Interval = TVectorPicture::Run;
 
 // Cells of row a not in row b, as intervals (both sorted and disjoint).
 std::vector<Interval> Minus(const std::vector<Interval>& a, const std::vector<Interval>& b) {
@@ -123,6 +159,23 @@ std::vector<Interval> Minus(const std::vector<Interval>& a, const std::vector<In
     }
   }
   return out;
+}
+
+// Items sorted by their row, rows First..Last (counted out: the rows are
+// few and dense), and along each row by Less. Returns where each row's
+// items begin, and their end.
+template <class T, class Row, class Less>
+std::vector<std::size_t> SortByRows(std::vector<T>& items, int First, int Last, Row row, Less less) {
+  std::vector<std::size_t> start(std::size_t(Last - First) + 2, 0);
+  for (const T& t : items) ++start[std::size_t(row(t) - First) + 1];
+  for (std::size_t r = 1; r < start.size(); ++r) start[r] += start[r - 1];
+  std::vector<T> sorted(items.size());
+  std::vector<std::size_t> at(start.begin(), start.end() - 1);
+  for (const T& t : items) sorted[at[std::size_t(row(t) - First)]++] = t;
+  for (std::size_t r = 0; r + 1 < start.size(); ++r)
+    std::sort(sorted.begin() + std::ptrdiff_t(start[r]), sorted.begin() + std::ptrdiff_t(start[r + 1]), less);
+  items = std::move(sorted);
+  return start;
 }
 
 }  // namespace
@@ -148,29 +201,35 @@ QPainterPath TraceSpans(std::vector<TVectorPicture::Span> Spans, double Toleranc
   // top from left to right, down the right side, back along the bottom, up
   // the left side.
   struct Edge {
-    std::int64_t from;
     int x1, y1, x2, y2;
   };
-  auto key = [](int x, int y) { return (std::int64_t(y) << 32) | std::uint32_t(x); };
   std::vector<Edge> edges;
+  std::vector<Interval> cut;
   const std::vector<Interval> none;
   for (int y = y0; y <= y1; ++y) {
     const auto& row = rows[std::size_t(y - y0)];
     const auto& above = y > y0 ? rows[std::size_t(y - 1 - y0)] : none;
     const auto& below = y < y1 ? rows[std::size_t(y + 1 - y0)] : none;
-    for (Interval t : Minus(row, above)) edges.push_back({key(t.l, y), t.l, y, t.r + 1, y});
-    for (Interval b : Minus(row, below)) edges.push_back({key(b.r + 1, y + 1), b.r + 1, y + 1, b.l, y + 1});
+    cut = Minus(row, above);
+    for (Interval t : cut) edges.push_back({t.l, y, t.r + 1, y});
+    cut = Minus(row, below);
+    for (Interval b : cut) edges.push_back({b.r + 1, y + 1, b.l, y + 1});
     for (Interval s : row) {
-      edges.push_back({key(s.r + 1, y), s.r + 1, y, s.r + 1, y + 1});
-      edges.push_back({key(s.l, y + 1), s.l, y + 1, s.l, y});
+      edges.push_back({s.r + 1, y, s.r + 1, y + 1});
+      edges.push_back({s.l, y + 1, s.l, y});
     }
   }
-  std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.from < b.from; });
+  // By the row they start on, then along it.
+  const std::vector<std::size_t> start = SortByRows(
+      edges, y0, y1 + 1, [](const Edge& e) { return e.y1; },
+      [](const Edge& p, const Edge& q) { return p.x1 < q.x1; });
   std::vector<char> used(edges.size(), 0);
-  auto next = [&](std::int64_t from) -> std::ptrdiff_t {
-    auto it = std::lower_bound(edges.begin(), edges.end(), from,
-                               [](const Edge& e, std::int64_t k) { return e.from < k; });
-    for (; it != edges.end() && it->from == from; ++it) {
+  auto next = [&](int x, int y) -> std::ptrdiff_t {
+    if (y < y0 || y > y1 + 1) return -1;
+    const auto begin = edges.begin() + std::ptrdiff_t(start[std::size_t(y - y0)]);
+    const auto end = edges.begin() + std::ptrdiff_t(start[std::size_t(y - y0) + 1]);
+    for (auto it = std::lower_bound(begin, end, x, [](const Edge& e, int v) { return e.x1 < v; });
+         it != end && it->x1 == x; ++it) {
       const auto i = it - edges.begin();
       if (!used[std::size_t(i)]) return i;
     }
@@ -190,7 +249,7 @@ QPainterPath TraceSpans(std::vector<TVectorPicture::Span> Spans, double Toleranc
         if ((a.x() == b.x() && b.x() == p.x()) || (a.y() == b.y() && b.y() == p.y())) loop.pop_back();
       }
       loop.push_back(p);
-      e = next(key(edge.x2, edge.y2));
+      e = next(edge.x2, edge.y2);
     }
     // Where the walk began and ended in the middle of a side.
     auto straight = [](QPointF a, QPointF b, QPointF c) {
@@ -198,7 +257,7 @@ QPainterPath TraceSpans(std::vector<TVectorPicture::Span> Spans, double Toleranc
     };
     while (loop.size() >= 3 && straight(loop[loop.size() - 2], loop.back(), loop[0])) loop.pop_back();
     if (loop.size() >= 3 && straight(loop.back(), loop[0], loop[1])) loop.erase(loop.begin());
-    loop = SimplifyLoop(loop, Tolerance);
+    if (Tolerance > 0 && loop.size() >= 3) loop = SimplifyLoop(EdgeMiddles(loop), Tolerance);
     if (loop.size() < 3) continue;
     path.moveTo(loop[0]);
     for (std::size_t i = 1; i < loop.size(); ++i) path.lineTo(loop[i]);
@@ -228,7 +287,7 @@ void TVectorPicture::Stroke(const std::vector<QPoint>& Points, bool Closed, TCol
       return;
     }
   }
-  Op op{Op::opStroke, {}, color, double(Width), false, {}, {}, {}};
+  Op op{Op::opStroke, {}, color, double(Width), false, {}, {}, {}, {}};
   op.Path.moveTo(Centre(Points.front(), Width));
   for (std::size_t i = 1; i < Points.size(); ++i) op.Path.lineTo(Centre(Points[i], Width));
   if (Closed) op.Path.closeSubpath();
@@ -237,20 +296,22 @@ void TVectorPicture::Stroke(const std::vector<QPoint>& Points, bool Closed, TCol
 
 void TVectorPicture::StrokePath(const QPainterPath& Path, TColor Color, double Width) {
   ++drawn_;
-  ops_.push_back(Op{Op::opStroke, Path, ColorOf(Color), Width, false, {}, {}, {}});
+  ops_.push_back(Op{Op::opStroke, Path, ColorOf(Color), Width, false, {}, {}, {}, {}});
 }
 
 void TVectorPicture::FillPath(const QPainterPath& Path, TColor Color) {
   ++drawn_;
-  ops_.push_back(Op{Op::opFill, Path, ColorOf(Color), 1, false, {}, {}, {}});
+  ops_.push_back(Op{Op::opFill, Path, ColorOf(Color), 1, false, {}, {}, {}, {}});
 }
 
 void TVectorPicture::FillBox(int X1, int Y1, int X2, int Y2, TColor Color) {
   const int l = std::min(X1, X2), r = std::max(X1, X2), t = std::min(Y1, Y2), b = std::max(Y1, Y2);
   if (l == r || t == b) return;
+  const QRectF box(l, t, double(r) - l, double(b) - t);
   QPainterPath path;
-  path.addRect(QRectF(l, t, double(r) - l, double(b) - t));
+  path.addRect(box);
   FillPath(path, Color);
+  ops_.back().Box = box;
 }
 
 void TVectorPicture::Text(int X, int Y, const QString& Text, const QString& FontName, int FontSize,
@@ -263,47 +324,120 @@ void TVectorPicture::Text(int X, int Y, const QString& Text, const QString& Font
   font.setUnderline(FontStyle & fsUnderline);
   // The canvas puts the baseline at the top plus the ascent.
   const double ascent = QFontMetrics(font, &FontMeasuringDevice()).ascent();
-  ops_.push_back(Op{Op::opText, {}, ColorOf(Color), 1, false, QPointF(X, Y + ascent), Text, font});
+  ops_.push_back(Op{Op::opText, {}, ColorOf(Color), 1, false, QPointF(X, Y + ascent), Text, font, {}});
 }
 
 void TVectorPicture::Flood(QPoint Seed, TColor Color, TColor Border, const std::vector<Span>& Spans,
                            QSize Bitmap) {
   if (Spans.empty()) return;
   QPainterPath path = TraceRegion(Seed, Border, Spans, Bitmap);
-  ops_.push_back(Op{Op::opFill, std::move(path), ColorOf(Color), 1, true, {}, {}, {}});
+  ops_.push_back(Op{Op::opFill, std::move(path), ColorOf(Color), 1, true, {}, {}, {}, {}});
 }
 
+namespace {
+
+// Runs l..r of a row merged with the sorted runs of `add`: their union, or
+// (Wall false) what of `row` lies outside them.
+void Apply(std::vector<Interval>& row, const std::vector<Interval>& add, bool Wall) {
+  if (add.empty()) return;
+  if (!Wall) {
+    if (!row.empty()) row = Minus(row, add);
+    return;
+  }
+  std::vector<Interval> out;
+  out.reserve(row.size() + add.size());
+  std::size_t i = 0, j = 0;
+  while (i < row.size() || j < add.size()) {
+    const Interval next = j >= add.size() || (i < row.size() && row[i].l < add[j].l) ? row[i++] : add[j++];
+    if (!out.empty() && next.l <= out.back().r + 1)
+      out.back().r = std::max(out.back().r, next.r);
+    else
+      out.push_back(next);
+  }
+  row = std::move(out);
+}
+
+// The cells of a Rows x Columns grid whose centres lie inside the polygons
+// (every one closed, the fill rule over them all), by rows: what the
+// painter fills without antialiasing.
+void CoverCells(const QList<QPolygonF>& Polygons, Qt::FillRule Rule, int Rows, int Columns,
+                const std::function<void(int, const std::vector<Interval>&)>& Row) {
+  struct Crossing {
+    int y;
+    double x;
+    int dir;
+  };
+  std::vector<Crossing> crossings;
+  for (const QPolygonF& polygon : Polygons) {
+    const qsizetype n = polygon.size();
+    for (qsizetype i = 0; i < n; ++i) {
+      const QPointF a = polygon[i], b = polygon[(i + 1) % n];
+      if (a.y() == b.y()) continue;
+      const double lo = std::min(a.y(), b.y()), hi = std::max(a.y(), b.y());
+      // Rows whose centre y + 0.5 lies in [lo, hi).
+      const int from = int(std::clamp(std::ceil(lo - 0.5), 0.0, double(Rows)));
+      const int to = int(std::clamp(std::ceil(hi - 0.5), 0.0, double(Rows)));
+      const double slope = (b.x() - a.x()) / (b.y() - a.y());
+      const int dir = a.y() < b.y() ? 1 : -1;
+      for (int y = from; y < to; ++y) crossings.push_back({y, a.x() + (y + 0.5 - a.y()) * slope, dir});
+    }
+  }
+  if (crossings.empty()) return;
+  int y0 = crossings.front().y, y1 = y0;
+  for (const Crossing& c : crossings) y0 = std::min(y0, c.y), y1 = std::max(y1, c.y);
+  SortByRows(
+      crossings, y0, y1, [](const Crossing& c) { return c.y; },
+      [](const Crossing& p, const Crossing& q) { return p.x < q.x; });
+  std::vector<Interval> runs;
+  for (std::size_t i = 0; i < crossings.size();) {
+    const int y = crossings[i].y;
+    runs.clear();
+    int winding = 0;
+    for (; i < crossings.size() && crossings[i].y == y; ++i) {
+      const bool inside = Rule == Qt::WindingFill ? winding != 0 : (winding & 1) != 0;
+      winding += crossings[i].dir;
+      const bool after = Rule == Qt::WindingFill ? winding != 0 : (winding & 1) != 0;
+      if (inside == after) continue;
+      // Cells with centres x + 0.5 in [enter, leave).
+      const int at = int(std::clamp(std::ceil(crossings[i].x - 0.5), -1.0, double(Columns) + 1));
+      if (after) {
+        runs.push_back({at, 0});
+      } else {
+        Interval& run = runs.back();
+        run.l = std::max(run.l, 0);
+        run.r = std::min(at, Columns) - 1;
+        if (run.r < run.l)
+          runs.pop_back();
+        else if (runs.size() >= 2 && run.l <= runs[runs.size() - 2].r + 1) {
+          runs[runs.size() - 2].r = std::max(runs[runs.size() - 2].r, run.r);
+          runs.pop_back();
+        }
+      }
+    }
+    if (!runs.empty()) Row(y, runs);
+  }
+}
+
+}  // namespace
+
 // The walls at the fine resolution over the whole bitmap: what was drawn in
-// the border colour and not drawn over again in another. Kept for the next
-// fill as long as nothing but fills was recorded meanwhile.
+// the border colour and not drawn over again in another, as runs of fine
+// cells. Kept for the next fill as long as nothing but fills was recorded
+// meanwhile.
 TVectorPicture::Walls& TVectorPicture::WallsFor(TColor Border, QSize Bitmap) {
-  // The fine raster is kept for the next picture of the thread: made anew,
-  // its pages would cost more than the drawing.
-  static thread_local QImage image;
-  static thread_local std::uint64_t built = 0;  // walls drawn into it so far
   const int k = traceScale_;
   Walls& w = walls_;
-  if (w.Valid && w.Border == Border && w.Scale == k && w.Bitmap == Bitmap && w.Drawn == drawn_ &&
-      w.Built == built)
-    return w;
+  if (w.Valid && w.Border == Border && w.Scale == k && w.Bitmap == Bitmap && w.Drawn == drawn_) return w;
   w.Valid = true;
   w.Border = Border;
   w.Scale = k;
   w.Bitmap = Bitmap;
   w.Drawn = drawn_;
-  w.Built = ++built;  // another picture's walls may come between
   const QColor border = ColorOf(Border);
-  const QRectF whole(0, 0, Bitmap.width(), Bitmap.height());
   // What lies under a box over the whole bitmap is not seen; a box of
   // another colour than the border's leaves it all open, as it starts.
-  std::size_t first = 0;
-  for (std::size_t i = ops_.size(); i-- > 0;) {
-    const Op& op = ops_[i];
-    if (op.Kind == Op::opFill && !op.Region && op.Path.elementCount() == 5 && op.Path.contains(whole)) {
-      first = op.Color == border ? i : i + 1;
-      break;
-    }
-  }
+  std::size_t first = FirstSeen(Bitmap);
+  if (first < ops_.size() && ops_[first].Box.isValid() && ops_[first].Color != border) ++first;
   // Only where the walls are: a fill reaching beyond them has none to find.
   QRectF box;
   for (std::size_t i = first; i < ops_.size(); ++i)
@@ -311,62 +445,45 @@ TVectorPicture::Walls& TVectorPicture::WallsFor(TColor Border, QSize Bitmap) {
       box |= ops_[i].Path.controlPointRect().adjusted(-ops_[i].Width, -ops_[i].Width, ops_[i].Width, ops_[i].Width);
   w.Box = box.toAlignedRect().adjusted(-2, -2, 2, 2) & QRect(QPoint(0, 0), Bitmap);
   if (w.Box.isEmpty()) w.Box = QRect(0, 0, 1, 1);
-  if (image.width() != w.Box.width() * k || image.height() != w.Box.height() * k)
-    image = QImage(w.Box.width() * k, w.Box.height() * k, QImage::Format_Grayscale8);
-  w.Image = &image;
-  if (image.isNull()) return w;
-  image.fill(kOpen);
-  QPainter p(&image);
-  p.setRenderHint(QPainter::Antialiasing, false);
-  p.scale(k, k);
-  p.translate(-w.Box.x(), -w.Box.y());
+  const int rows = Bitmap.height() * k, columns = Bitmap.width() * k;
+  w.Rows.assign(std::size_t(rows), {});
+  const QTransform fine = QTransform::fromScale(k, k);
+  QPainterPathStroker stroker;
+  stroker.setCapStyle(Qt::SquareCap);
+  stroker.setJoinStyle(Qt::MiterJoin);
+  stroker.setMiterLimit(QPen().miterLimit());
+  bool walled = false;  // until a wall is drawn, a fill of another colour changes nothing
   for (std::size_t i = first; i < ops_.size(); ++i) {
     const Op& op = ops_[i];
     if (op.Kind == Op::opText) continue;
-    const QColor paint = op.Color == border ? Qt::black : Qt::white;
-    if (op.Kind == Op::opStroke) {
-      p.strokePath(op.Path, PenOf(paint, op.Width));
-    } else if (op.Path.elementCount() == 5 && op.Path.boundingRect().width() > 0 &&
-               op.Path.contains(op.Path.boundingRect())) {
-      p.fillRect(op.Path.boundingRect(), paint);  // a box: filled as one
+    const bool wall = op.Color == border;
+    if (!wall && !walled) continue;
+    walled = true;
+    auto apply = [&](int y, const std::vector<Interval>& runs) { Apply(w.Rows[std::size_t(y)], runs, wall); };
+    if (op.Box.isValid()) {
+      // In fine cells, clipped to the bitmap (boxes may reach far beyond it).
+      auto at = [k](double v, int limit) { return int(std::clamp(v * k, 0.0, double(limit))); };
+      const int l = at(op.Box.left(), columns), r = at(op.Box.right(), columns) - 1;
+      const int t = at(op.Box.top(), rows), b = at(op.Box.bottom(), rows);
+      if (l <= r)
+        for (int y = t; y < b; ++y) apply(y, {{l, r}});
+    } else if (op.Kind == Op::opStroke) {
+      stroker.setWidth(op.Width);
+      const QPainterPath outline = stroker.createStroke(op.Path);
+      CoverCells(outline.toSubpathPolygons(fine), Qt::WindingFill, rows, columns, apply);
     } else {
-      p.fillPath(op.Path, paint);
+      CoverCells(op.Path.toSubpathPolygons(fine), op.Path.fillRule(), rows, columns, apply);
     }
   }
   return w;
 }
 
-namespace {
-
-// The first of p[from..to] (inclusive) that is not kOpen, or to + 1; eight
-// bytes at a time where it can.
-int OpenRunEnd(const std::uint8_t* p, int from, int to) {
-  int x = from;
-  while (x + 8 <= to + 1) {
-    std::uint64_t word;
-    std::memcpy(&word, p + x, 8);
-    if (word != ~std::uint64_t(0)) break;
-    x += 8;
-  }
-  while (x <= to && p[x] == kOpen) ++x;
-  return x;
+std::size_t TVectorPicture::FirstSeen(QSize Bitmap) const {
+  const QRectF whole(0, 0, Bitmap.width(), Bitmap.height());
+  for (std::size_t i = ops_.size(); i-- > 0;)
+    if (ops_[i].Box.contains(whole)) return i;
+  return 0;
 }
-
-// The start of the open run through p[from], looking no further left than
-// `to`: the smallest x >= to with p[x..from] all open.
-int OpenRunStart(const std::uint8_t* p, int from, int to) {
-  int x = from;
-  while (x - 8 >= to - 1) {
-    std::uint64_t word;
-    std::memcpy(&word, p + x - 7, 8);
-    if (word != ~std::uint64_t(0)) break;
-    x -= 8;
-  }
-  while (x >= to && p[x] == kOpen) --x;
-  return x + 1;
-}
-
-}  // namespace
 
 QPainterPath TVectorPicture::TraceRegion(QPoint Seed, TColor Border, const std::vector<Span>& Spans,
                                          QSize Bitmap) {
@@ -375,9 +492,7 @@ QPainterPath TVectorPicture::TraceRegion(QPoint Seed, TColor Border, const std::
   if (k <= 1 || Border == clInvalid || Bitmap.isEmpty() ||
       std::int64_t(Bitmap.width()) * Bitmap.height() * k * k > (std::int64_t(1) << 28))
     return TraceSpans(Spans, 0);
-  Walls& w = WallsFor(Border, Bitmap);
-  if (!w.Image || w.Image->isNull()) return TraceSpans(Spans, 0);
-  const QImage& walls = *w.Image;
+  const Walls& w = WallsFor(Border, Bitmap);
   // The room: the filled pixels and their neighbours, in bitmap pixels.
   int bx0 = Spans.front().Left, bx1 = Spans.front().Right, by0 = Spans.front().Y, by1 = by0;
   for (const Span& s : Spans) {
@@ -389,91 +504,83 @@ QPainterPath TVectorPicture::TraceRegion(QPoint Seed, TColor Border, const std::
   bx0 = std::max(bx0 - 1, 0), by0 = std::max(by0 - 1, 0);
   bx1 = std::min(bx1 + 1, Bitmap.width() - 1), by1 = std::min(by1 + 1, Bitmap.height() - 1);
   if (!w.Box.contains(QRect(QPoint(bx0, by0), QPoint(bx1, by1)))) return TraceSpans(Spans, 0);
-  // This fill's own fine mask over its room: the walls where the room is,
-  // closed elsewhere.
-  const int W = (bx1 - bx0 + 1) * k, H = (by1 - by0 + 1) * k;
-  std::vector<std::uint8_t> mask(std::size_t(W) * std::size_t(H));
-  {
-    std::vector<std::vector<std::pair<int, int>>> rows(std::size_t(by1 - by0 + 1));
-    for (const Span& s : Spans)
-      for (int y = std::max(s.Y - 1, by0); y <= std::min(s.Y + 1, by1); ++y)
-        rows[std::size_t(y - by0)].push_back({std::max(s.Left - 1, bx0), std::min(s.Right + 1, bx1)});
-    for (int y = by0; y <= by1; ++y) {
-      auto& runs = rows[std::size_t(y - by0)];
-      std::sort(runs.begin(), runs.end());
-      for (int fy = (y - by0) * k; fy < (y - by0 + 1) * k; ++fy) {
-        std::uint8_t* row = &mask[std::size_t(fy) * W];
-        const std::uint8_t* wall = walls.constScanLine((by0 - w.Box.y()) * k + fy) + (bx0 - w.Box.x()) * k;
-        int done = 0;  // mask columns before this are set
-        for (const auto& [l, r] : runs) {
-          const int from = std::max((l - bx0) * k, done), to = (r + 1 - bx0) * k;
-          if (from > done) std::memset(row + done, 0, std::size_t(from - done));
-          if (to > from) std::memcpy(row + from, wall + from, std::size_t(to - from));
-          done = std::max(done, to);
-        }
-        if (done < W) std::memset(row + done, 0, std::size_t(W - done));
-      }
+  std::vector<std::vector<Interval>> room(std::size_t(by1 - by0 + 1));
+  for (const Span& s : Spans)
+    for (int y = std::max(s.Y - 1, by0); y <= std::min(s.Y + 1, by1); ++y)
+      room[std::size_t(y - by0)].push_back({std::max(s.Left - 1, bx0), std::min(s.Right + 1, bx1)});
+  // The open fine cells of the room, row by row (fine rows from by0 * k):
+  // the room's cells less the walls.
+  const int fy0 = by0 * k;
+  std::vector<Interval> open;
+  std::vector<std::size_t> rowStart{0};
+  std::vector<Interval> scaled;
+  for (int y = by0; y <= by1; ++y) {
+    auto& runs = room[std::size_t(y - by0)];
+    std::sort(runs.begin(), runs.end(), [](Interval a, Interval b) { return a.l < b.l; });
+    scaled.clear();
+    for (Interval r : runs) {
+      const Interval f{r.l * k, (r.r + 1) * k - 1};
+      if (!scaled.empty() && f.l <= scaled.back().r + 1)
+        scaled.back().r = std::max(scaled.back().r, f.r);
+      else
+        scaled.push_back(f);
+    }
+    for (int fy = y * k; fy < (y + 1) * k; ++fy) {
+      const auto& wall = w.Rows[std::size_t(fy)];
+      if (wall.empty())
+        open.insert(open.end(), scaled.begin(), scaled.end());
+      else
+        for (Interval r : Minus(scaled, wall)) open.push_back(r);
+      rowStart.push_back(open.size());
     }
   }
-  constexpr std::uint8_t kFilled = 128;
-  auto rowAt = [&](int fy) { return &mask[std::size_t(fy) * W]; };
+  const int rows = int(rowStart.size()) - 1;
+  // The open run holding a fine cell, or -1.
+  auto runAt = [&](int fx, int fy) -> std::ptrdiff_t {
+    const int row = fy - fy0;
+    if (row < 0 || row >= rows) return -1;
+    const auto begin = open.begin() + std::ptrdiff_t(rowStart[std::size_t(row)]);
+    const auto end = open.begin() + std::ptrdiff_t(rowStart[std::size_t(row) + 1]);
+    const auto it = std::lower_bound(begin, end, fx, [](Interval r, int x) { return r.r < x; });
+    return it != end && it->l <= fx ? it - open.begin() : -1;
+  };
   // The seed at the centre of its pixel, else at any filled pixel's centre
   // that the walls leave open.
-  QPoint seed((Seed.x() - bx0) * k + k / 2, (Seed.y() - by0) * k + k / 2);
-  auto openAt = [&](QPoint p) {
-    return p.x() >= 0 && p.y() >= 0 && p.x() < W && p.y() < H && rowAt(p.y())[p.x()] == kOpen;
-  };
-  if (!openAt(seed)) {
-    bool found = false;
-    for (const Span& s : Spans) {
-      for (int x = s.Left; x <= s.Right && !found; ++x) {
-        const QPoint c((x - bx0) * k + k / 2, (s.Y - by0) * k + k / 2);
-        if (openAt(c)) {
-          seed = c;
-          found = true;
+  std::ptrdiff_t seed = runAt(Seed.x() * k + k / 2, Seed.y() * k + k / 2);
+  for (std::size_t i = 0; seed < 0 && i < Spans.size(); ++i)
+    for (int x = Spans[i].Left; x <= Spans[i].Right && seed < 0; ++x)
+      seed = runAt(x * k + k / 2, Spans[i].Y * k + k / 2);
+  if (seed < 0) return TraceSpans(Spans, 0);
+  // The open runs 4-connected to the seed's.
+  std::vector<int> rowOf(open.size());
+  for (int row = 0; row < rows; ++row)
+    std::fill(rowOf.begin() + std::ptrdiff_t(rowStart[std::size_t(row)]),
+              rowOf.begin() + std::ptrdiff_t(rowStart[std::size_t(row) + 1]), row);
+  std::vector<char> reached(open.size(), 0);
+  std::vector<std::size_t> stack{std::size_t(seed)};
+  reached[std::size_t(seed)] = 1;
+  std::vector<Span> fine;
+  while (!stack.empty()) {
+    const std::size_t i = stack.back();
+    stack.pop_back();
+    const Interval run = open[i];
+    const int row = rowOf[i];
+    fine.push_back({fy0 + row, run.l, run.r});
+    for (const int next : {row - 1, row + 1}) {
+      if (next < 0 || next >= rows) continue;
+      const auto begin = open.begin() + std::ptrdiff_t(rowStart[std::size_t(next)]);
+      const auto end = open.begin() + std::ptrdiff_t(rowStart[std::size_t(next) + 1]);
+      for (auto it = std::lower_bound(begin, end, run.l, [](Interval r, int x) { return r.r < x; });
+           it != end && it->l <= run.r; ++it) {
+        const std::size_t j = std::size_t(it - open.begin());
+        if (!reached[j]) {
+          reached[j] = 1;
+          stack.push_back(j);
         }
       }
-      if (found) break;
-    }
-    if (!found) return TraceSpans(Spans, 0);
-  }
-  // Span flood fill of the open fine pixels, 4-connected.
-  std::vector<Span> fine;
-  struct Segment {
-    int y, l, r, dy;
-  };
-  auto fillRun = [&](int y, int l, int r) {
-    fine.push_back({y, l, r});
-    std::memset(rowAt(y) + l, kFilled, std::size_t(r - l + 1));
-  };
-  {
-    const std::uint8_t* row = rowAt(seed.y());
-    fillRun(seed.y(), OpenRunStart(row, seed.x(), 0), OpenRunEnd(row, seed.x(), W - 1) - 1);
-  }
-  std::vector<Segment> stack{{seed.y() + 1, fine[0].Left, fine[0].Right, 1},
-                             {seed.y() - 1, fine[0].Left, fine[0].Right, -1}};
-  while (!stack.empty()) {
-    const Segment sg = stack.back();
-    stack.pop_back();
-    if (sg.y < 0 || sg.y >= H) continue;
-    const std::uint8_t* row = rowAt(sg.y);
-    int px = sg.l;
-    while (px <= sg.r) {
-      while (px <= sg.r && row[px] != kOpen) ++px;
-      if (px > sg.r) break;
-      const int rl = OpenRunStart(row, px, 0), rr = OpenRunEnd(row, px, W - 1) - 1;
-      fillRun(sg.y, rl, rr);
-      stack.push_back({sg.y + sg.dy, rl, rr, sg.dy});
-      if (rl < sg.l) stack.push_back({sg.y - sg.dy, rl, sg.l - 1, -sg.dy});
-      if (rr > sg.r) stack.push_back({sg.y - sg.dy, sg.r + 1, rr, -sg.dy});
-      px = rr + 2;
     }
   }
-  QPainterPath path = TraceSpans(std::move(fine), 0.5);
-  QTransform back;
-  back.translate(bx0, by0);
-  back.scale(1.0 / k, 1.0 / k);
-  return back.map(path);
+  return QTransform::fromScale(1.0 / k, 1.0 / k).map(TraceSpans(std::move(fine), 0.5));
 }
 
 // --- Playback ------------------------------------------------------------------------
@@ -483,16 +590,7 @@ void TVectorPicture::Play(QPainter& Painter) const {
   const double dpi = device ? std::max(device->logicalDpiY(), 1) : 96;
   // What lies under a box over the whole picture is never seen (and would
   // show at the box's antialiased edges): play from the last such box.
-  std::size_t first = 0;
-  const QRectF whole(0, 0, width_, height_);
-  for (std::size_t i = ops_.size(); i-- > 0;) {
-    const Op& op = ops_[i];
-    if (op.Kind == Op::opFill && !op.Region && op.Path.elementCount() == 5 && op.Path.contains(whole)) {
-      first = i;
-      break;
-    }
-  }
-  for (std::size_t i = first; i < ops_.size(); ++i) {
+  for (std::size_t i = FirstSeen(QSize(width_, height_)); i < ops_.size(); ++i) {
     const Op& op = ops_[i];
     switch (op.Kind) {
       case Op::opFill:

@@ -17,12 +17,14 @@
 // Fills: the bitmap's flood fill stops at pixels of the border colour. Its
 // region is traced again at TraceScale times the resolution: the filled
 // pixels and their neighbours are the room, the vector strokes and fills of
-// the border colour recorded before are the walls, and the outline of what a
-// flood from the seed reaches is simplified by half a fine pixel. The
-// outline then lies within 1/TraceScale pixel of the edge of the strokes
-// drawn over it (sampling at fine pixel centres half a fine pixel, the
-// simplification another half). Where the seed has no room at the fine
-// resolution the bitmap's own pixels are traced instead.
+// the border colour recorded before are the walls (kept as runs of fine
+// cells per fine row, found from the strokes' outlines), and the outline of
+// what a flood from the seed reaches, through the middles of the fine cell
+// edges, is simplified by half a fine pixel. The outline then lies within
+// 1/TraceScale pixel of the edge of the strokes drawn over it (sampling at
+// fine pixel centres half a fine pixel, the simplification another half).
+// Where the seed has no room at the fine resolution the bitmap's own pixels
+// are traced instead.
 #include <QColor>
 #include <QFont>
 #include <QPainterPath>
@@ -42,6 +44,10 @@ class TVectorPicture {
   // A filled run of a row of the bitmap: pixels Left..Right of row Y.
   struct Span {
     int Y, Left, Right;
+  };
+  // Cells l..r of a row.
+  struct Run {
+    int l, r;
   };
 
   TVectorPicture(int Width = 0, int Height = 0) : width_(Width), height_(Height) {}
@@ -101,18 +107,22 @@ class TVectorPicture {
     QPointF At;
     QString Text;
     QFont Font;
+    QRectF Box;  // a fill of this axis-parallel box (else empty)
   };
+  // The walls at TraceScale times the bitmap's resolution, as the runs of
+  // wall cells of each fine row (sorted, apart).
   struct Walls {
     bool Valid = false;
     TColor Border = 0;
     int Scale = 0;
     QSize Bitmap;
     std::size_t Drawn = 0;  // drawn_ when made
-    std::uint64_t Built = 0;  // which drawing of the thread's fine raster
-    QRect Box;                // of the bitmap, where the walls are
-    QImage* Image = nullptr;  // fine pixels of Box: 255 open, 0 wall
+    QRect Box;              // of the bitmap, where the walls are
+    std::vector<std::vector<Run>> Rows;
   };
   Walls& WallsFor(TColor Border, QSize Bitmap);
+  // The first operation not hidden under a later box over the whole bitmap.
+  std::size_t FirstSeen(QSize Bitmap) const;
   QPainterPath TraceRegion(QPoint Seed, TColor Border, const std::vector<Span>& Spans, QSize Bitmap);
   std::vector<Op> ops_;
   std::size_t drawn_ = 0;  // operations other than fills recorded so far
@@ -124,5 +134,8 @@ class TVectorPicture {
 
 // The outline of a set of pixel runs (merged where they touch), as closed
 // loops around the runs with holes, one unit per pixel, collinear corners
-// removed and simplified by Tolerance units. Exposed for tests.
+// removed. With a Tolerance the runs are samples (at pixel centres) of a
+// smooth region: the loops then run through the middles of the pixel
+// edges, within half a unit of its edge, simplified by Tolerance units.
+// Exposed for tests.
 QPainterPath TraceSpans(std::vector<TVectorPicture::Span> Spans, double Tolerance);

@@ -189,6 +189,35 @@ TEST(VectorOutput, DrawnBackTheVectorsAgreeWithTheScreenInColourClasses) {
   }
 }
 
+TEST(VectorOutput, PdfDrawnByAnotherReaderAgreesWithTheScreenAndReadsBackEveryCharacter) {
+  // Another reader, poppler, draws the PDF back at 96 dots per inch, and
+  // its texts (Cyrillic in the binary sample's legend too) read back
+  // character for character.
+  QTemporaryDir dir;
+  for (const Sample& s : Samples()) {
+    SCOPED_TRACE(s.File);
+    const QSize size(1000, 700);
+    SampleControl control(s.File, size);
+    TVectorPicture picture;
+    TBitmap screen;
+    picture.SetTraceScale(3);
+    control.plot->RecordPicture(picture, size.width(), size.height(), &screen);
+    const QString file = dir.filePath(QString(s.File) + ".pdf");
+    QString why;
+    ASSERT_TRUE(WriteWholeFile(file, picture.ToPdf(control.plot->Title()), &why)) << why.toStdString();
+    QProcess p;
+    p.start(QStringLiteral("pdftoppm"), {"-r", "96", "-png", "-singlefile", file, dir.filePath("drawn")});
+    ASSERT_TRUE(p.waitForFinished(20000)) << "pdftoppm (poppler-utils) is needed";
+    const QImage drawn(dir.filePath("drawn.png"));
+    ASSERT_EQ(drawn.size(), size);
+    EXPECT_GE(ColourClasses(control.plot->PaperColor()).Agreement(drawn, screen.Image()), 0.97);
+    QStringList texts = s.Texts;
+    if (QString(s.File) == "al2o3-sio2.pdiag") texts << QStringLiteral(u"\u0430-Al2O3 + Liquid");
+    const QString words = PdfWords(file).join(' ');
+    for (const QString& t : texts) EXPECT_TRUE(words.contains(t)) << t.toStdString();
+  }
+}
+
 TEST(VectorOutput, RenderAtScaleFourHasFourTimesThePixelsAndAgreesScaledDown) {
   QTemporaryDir dir;
   const QString doc = SamplesFolder + "/bi-pb-sn.pdiag";
