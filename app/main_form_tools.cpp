@@ -1,6 +1,6 @@
 // The tool bar and the menus of the main window: print, save, help, info,
 // about and the ternary window.
-#include <QMenuBar>
+#include <QPrinter>
 #include <QToolButton>
 
 #include "app/main_form.h"
@@ -38,23 +38,10 @@ void TMainForm::SpeedButton5Click() {
 }
 
 void TMainForm::CreateMenus() {
-  QToolButton *Print = ui_->SpeedButton1, *Picture = ui_->SpeedButton2, *Help = ui_->HelpSpeedButton,
-              *Info = ui_->SpeedButton3, *About = ui_->SpeedButton4, *Ternary = ui_->SpeedButton5;
-  QMenuBar* bar = AddMenuBar(this);
-  AddFileMenu(bar, this,
-              AddWindowAction(this, "PictureAction", QStringLiteral("Export Pic&ture..."), QKeySequence(),
-                              [this] { BitBtn4Click(); }, Picture),
-              AddWindowAction(this, "PrintAction", QStringLiteral("&Print..."), QKeySequence(QStringLiteral("Ctrl+P")),
-                              [this] { BitBtn2Click(); }, Print),
-              AddWindowAction(this, "CloseAction", QStringLiteral("&Close"), QKeySequence(QStringLiteral("Ctrl+W")),
-                              [this] { close(); }));
-  AddViewAndHelpMenus(bar, this,
-                 AddWindowAction(this, "TernaryAction", QStringLiteral("&Ternary Diagram"), QKeySequence(),
-                                 [this] { SpeedButton5Click(); }, Ternary),
-                 AddWindowAction(this, "ManualAction", QStringLiteral("&Manual"), QKeySequence(Qt::Key_F1),
-                                 [this] { HelpSpeedButtonClick(); }, Help),
-                 AddWindowAction(this, "InfoAction", QStringLiteral("&Info"), QKeySequence(),
-                                 [this] { BitBtn1Click(); }, Info),
-                 AddWindowAction(this, "AboutAction", QStringLiteral("&About"), QKeySequence(),
-                                 [this] { BitBtn3Click(); }, About));
+  AddWindowMenus(this, {{[this] { BitBtn4Click(); }, ui_->SpeedButton2},
+                        {[this] { BitBtn2Click(); }, ui_->SpeedButton1},
+                        {[this] { SpeedButton5Click(); }, ui_->SpeedButton5},
+                        {[this] { HelpSpeedButtonClick(); }, ui_->HelpSpeedButton},
+                        {[this] { BitBtn1Click(); }, ui_->SpeedButton3},
+                        {[this] { BitBtn3Click(); }, ui_->SpeedButton4}});
 }

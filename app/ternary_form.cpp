@@ -7,7 +7,6 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QMenuBar>
 #include <QPainter>
 #include <QPrinter>
 #include <QProgressBar>
@@ -425,21 +424,10 @@ void TTernaryForm::EndProgress() {
 // --- Menus -----------------------------------------------------------------------
 
 void TTernaryForm::CreateMenus() {
-  QMenuBar* bar = AddMenuBar(this);
-  AddFileMenu(bar, this,
-              AddWindowAction(this, "PictureAction", QStringLiteral("Export Pic&ture..."), QKeySequence(),
-                              [this] { SaveSpeedButtonClick(); }, ui_->SaveSpeedButton),
-              AddWindowAction(this, "PrintAction", QStringLiteral("&Print..."), QKeySequence(QStringLiteral("Ctrl+P")),
-                              [this] { PrintSpeedButtonClick(); }, ui_->PrintSpeedButton),
-              AddWindowAction(this, "CloseAction", QStringLiteral("&Close"), QKeySequence(QStringLiteral("Ctrl+W")),
-                              [this] { close(); }));
-  AddViewAndHelpMenus(bar, this,
-                      AddWindowAction(this, "TernaryAction", QStringLiteral("&Ternary Diagram"), QKeySequence(),
-                                      [this] { ShowWindow(); }),
-                      AddWindowAction(this, "ManualAction", QStringLiteral("&Manual"), QKeySequence(Qt::Key_F1),
-                                      [this] { ShowManual(this); }),
-                      AddWindowAction(this, "InfoAction", QStringLiteral("&Info"), QKeySequence(),
-                                      [this] { ShowInfo(this); }),
-                      AddWindowAction(this, "AboutAction", QStringLiteral("&About"), QKeySequence(),
-                                      [this] { ShowAbout(this); }));
+  AddWindowMenus(this, {{[this] { SaveSpeedButtonClick(); }, ui_->SaveSpeedButton},
+                        {[this] { PrintSpeedButtonClick(); }, ui_->PrintSpeedButton},
+                        {[this] { ShowWindow(); }},
+                        {[this] { ShowManual(this); }},
+                        {[this] { ShowInfo(this); }},
+                        {[this] { ShowAbout(this); }}});
 }

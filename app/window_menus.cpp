@@ -16,15 +16,20 @@
 #include "app/settings.h"
 #include "app/window_kit.h"
 
+namespace {
+
+// A window-wide action of Window named Name, with its menu text (with its
+// "&" mnemonic) and key, running Run when triggered. With a Button, the
+// button shows the action and keeps its own icon and tool tip.
 QAction* AddWindowAction(QWidget* Window, const char* Name, const QString& Text, const QKeySequence& Key,
-                         std::function<void()> Run, QToolButton* Button) {
+                         const TMenuCommand& Command) {
   auto* action = new QAction(Text, Window);
   action->setObjectName(QString::fromLatin1(Name));
   action->setShortcut(Key);
   action->setShortcutContext(Qt::WindowShortcut);
-  QObject::connect(action, &QAction::triggered, Window, [run = std::move(Run)] { run(); });
+  QObject::connect(action, &QAction::triggered, Window, [run = Command.Run] { run(); });
   Window->addAction(action);
-  if (Button) {
+  if (QToolButton* Button = Command.Button) {
     action->setIcon(Button->icon());
     action->setToolTip(Button->toolTip());
     Button->setDefaultAction(action);
@@ -39,8 +44,6 @@ QMenuBar* AddMenuBar(QWidget* Window) {
   return bar;
 }
 
-namespace {
-
 // The action Name of a button the window's tool strip made itself
 // (AddStripButtons), with its menu text Text; null when there is none. It
 // keeps the button's tool tip.
@@ -52,8 +55,6 @@ QAction* StripAction(QWidget* Window, const char* Name, const QString& Text) {
   action->setText(Text);
   return action;
 }
-
-}  // namespace
 
 QMenu* AddFileMenu(QMenuBar* Bar, QWidget* Window, QAction* Picture, QAction* Print, QAction* Close) {
   QMenu* file = Bar->addMenu(QStringLiteral("&File"));
@@ -71,8 +72,47 @@ QMenu* AddFileMenu(QMenuBar* Bar, QWidget* Window, QAction* Picture, QAction* Pr
   file->addSeparator();
   file->addAction(Close);
   file->addAction(AddWindowAction(Window, "QuitAction", QStringLiteral("&Quit"), QKeySequence(QStringLiteral("Ctrl+Q")),
-                                  [] { QApplication::closeAllWindows(); }));
+                                  {[] { QApplication::closeAllWindows(); }}));
   return file;
+}
+
+// Edit, View and Help.
+void AddViewAndHelpMenus(QMenuBar* Bar, QWidget* Window, QAction* Ternary, QAction* Manual, QAction* Info,
+                         QAction* About) {
+  if (QAction* copy = StripAction(Window, "CopyAction", QStringLiteral("&Copy Diagram"))) {
+    QMenu* edit = Bar->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("EditMenu"));
+    edit->addAction(copy);
+  }
+  QMenu* view = Bar->addMenu(QStringLiteral("&View"));
+  view->setObjectName(QStringLiteral("ViewMenu"));
+  view->addAction(Ternary);
+  view->addAction(AddWindowAction(Window, "BinaryAction", QStringLiteral("&Binary Diagram"),
+                                  QKeySequence(), {[] { ShowMainWindow(); }}));
+  QMenu* help = Bar->addMenu(QStringLiteral("&Help"));
+  help->setObjectName(QStringLiteral("HelpMenu"));
+  help->addActions({Manual, Info, About});
+}
+
+}  // namespace
+
+QMenuBar* AddWindowMenus(QWidget* Window, const TWindowCommands& Commands) {
+  QMenuBar* bar = AddMenuBar(Window);
+  AddFileMenu(bar, Window,
+              AddWindowAction(Window, "PictureAction", QStringLiteral("Export Pic&ture..."), QKeySequence(),
+                              Commands.Picture),
+              AddWindowAction(Window, "PrintAction", QStringLiteral("&Print..."), QKeySequence(QStringLiteral("Ctrl+P")),
+                              Commands.Print),
+              AddWindowAction(Window, "CloseAction", QStringLiteral("&Close"), QKeySequence(QStringLiteral("Ctrl+W")),
+                              {[Window] { Window->close(); }}));
+  AddViewAndHelpMenus(bar, Window,
+                      AddWindowAction(Window, "TernaryAction", QStringLiteral("&Ternary Diagram"), QKeySequence(),
+                                      Commands.Ternary),
+                      AddWindowAction(Window, "ManualAction", QStringLiteral("&Manual"), QKeySequence(Qt::Key_F1),
+                                      Commands.Manual),
+                      AddWindowAction(Window, "InfoAction", QStringLiteral("&Info"), QKeySequence(), Commands.Info),
+                      AddWindowAction(Window, "AboutAction", QStringLiteral("&About"), QKeySequence(), Commands.About));
+  return bar;
 }
 
 QMenu* AddRecentMenu(QMenu* File) {
@@ -123,21 +163,4 @@ void ShowMainWindow() {
     form->raise();
     form->activateWindow();
   }
-}
-
-void AddViewAndHelpMenus(QMenuBar* Bar, QWidget* Window, QAction* Ternary, QAction* Manual, QAction* Info,
-                         QAction* About) {
-  if (QAction* copy = StripAction(Window, "CopyAction", QStringLiteral("&Copy Diagram"))) {
-    QMenu* edit = Bar->addMenu(QStringLiteral("&Edit"));
-    edit->setObjectName(QStringLiteral("EditMenu"));
-    edit->addAction(copy);
-  }
-  QMenu* view = Bar->addMenu(QStringLiteral("&View"));
-  view->setObjectName(QStringLiteral("ViewMenu"));
-  view->addAction(Ternary);
-  view->addAction(AddWindowAction(Window, "BinaryAction", QStringLiteral("&Binary Diagram"),
-                                  QKeySequence(), [] { ShowMainWindow(); }));
-  QMenu* help = Bar->addMenu(QStringLiteral("&Help"));
-  help->setObjectName(QStringLiteral("HelpMenu"));
-  help->addActions({Manual, Info, About});
 }

@@ -7,37 +7,41 @@
 #include <QString>
 #include <functional>
 
-class QAction;
 class QMenu;
 class QMenuBar;
 class QToolButton;
 class QWidget;
 
-// A window-wide action of Window named Name, with its menu text (with its
-// "&" mnemonic) and key, running Run when triggered. With a Button, the
-// button shows the action and keeps its own icon and tool tip.
-QAction* AddWindowAction(QWidget* Window, const char* Name, const QString& Text, const QKeySequence& Key,
-                         std::function<void()> Run, QToolButton* Button = nullptr);
+// What a window's menu entry runs, with the tool-strip button that shows
+// its action (none: the entry is the menu's own).
+struct TMenuCommand {
+  std::function<void()> Run;
+  QToolButton* Button = nullptr;
+};
+struct TWindowCommands {
+  TMenuCommand Picture, Print, Ternary, Manual, Info, About;
+};
 
-// The window's menu bar ("MenuBar"), at the top of its layout.
-QMenuBar* AddMenuBar(QWidget* Window);
-// The File menu of either window: Open, Open Recent, Save As, then Picture,
-// Export Data and Print (each may be missing), Close and Quit. Open, Save As
-// and Export Data are the window's "OpenAction", "SaveAsAction"
-// (AddDocumentButtons) and "ExportAction" (AddOutputButtons).
-QMenu* AddFileMenu(QMenuBar* Bar, QWidget* Window, QAction* Picture, QAction* Print, QAction* Close);
+// The window's menu bar ("MenuBar"), at the top of its layout:
+//   File: Open..., Open Recent, Save As..., Export Picture..., Export
+//         Data..., Print... (Ctrl+P), Close (Ctrl+W), Quit (Ctrl+Q);
+//   Edit: Copy Diagram;
+//   View: Ternary Diagram, Binary Diagram (ShowMainWindow);
+//   Help: Manual (F1), Info, About.
+// Open, Save As, Export Data and Copy Diagram are the actions the window's
+// strip made ("OpenAction", "SaveAsAction" of AddDocumentButtons,
+// "ExportAction" and "CopyAction" of AddOutputButtons), left out where the
+// window has none. Each entry is a window-wide action named after it
+// ("PictureAction", "PrintAction", "CloseAction", "QuitAction",
+// "TernaryAction", "BinaryAction", "ManualAction", "InfoAction",
+// "AboutAction").
+QMenuBar* AddWindowMenus(QWidget* Window, const TWindowCommands& Commands);
+
 // "Open Recent" ("RecentMenu"): the recent documents (app/settings.h), read
 // again each time the menu opens; an entry opens its document as "Open"
 // does. FillRecentMenu rebuilds its entries.
 QMenu* AddRecentMenu(QMenu* File);
 void FillRecentMenu(QMenu* Recent);
-
-// Edit (the strip's "Copy Diagram" of AddOutputButtons, when there is one),
-// View (Ternary, then "Binary Diagram": ShowMainWindow) and Help (Manual,
-// Info, About): the same on both windows but for the actions that are the
-// main window's tool-strip buttons.
-void AddViewAndHelpMenus(QMenuBar* Bar, QWidget* Window, QAction* Ternary, QAction* Manual, QAction* Info,
-                         QAction* About);
 
 // What the Help menu shows, from either window: the manual (a help window
 // of Window's), the info window and the about window (modal, through
