@@ -661,6 +661,40 @@ TEST(Document, EachKindOpensInItsOwnWindow) {
   EXPECT_EQ(Differing(DocumentPicture(read, shown.size()), shown), 0);
 }
 
+// Where documents go while a window is missing: a ternary document with
+// the ternary window gone makes it again, as the main window's button
+// does; without a main window a binary document is refused, and the
+// ternary window still takes its own kind.
+TEST(Document, AMissingWindowIsMadeOrTheDocumentRefused) {
+  MessageCollector messages;
+  QTemporaryDir dir;
+  TTernagram full;
+  LoadFullTernary(full);
+  const QString ternaryFile = dir.filePath("ternary.pdiag"), binaryFile = dir.filePath("binary.pdiag");
+  Put(ternaryFile, DocumentText(DocumentOf(full)));
+  Put(binaryFile, BinarySampleText());
+  {
+    TMainForm main;
+    ASSERT_EQ(TernaryForm, nullptr);
+    for (int again = 0; again < 2; ++again) {
+      ASSERT_TRUE(OpenDocumentFile(ternaryFile));
+      ASSERT_NE(TernaryForm, nullptr);
+      EXPECT_EQ(TernaryForm->parentWidget(), &main);
+      EXPECT_EQ(DocumentText(DocumentOf(*TernaryForm->Ternagram1())), Contents(ternaryFile));
+      delete TernaryForm;
+    }
+  }
+  auto* ternary = new TTernaryForm;
+  EXPECT_FALSE(OpenDocumentFile(binaryFile));
+  EXPECT_EQ(messages.texts, QStringList{"Cannot open " + binaryFile + ": there is no main window to show it in"});
+  EXPECT_TRUE(OpenDocumentFile(ternaryFile));
+  EXPECT_EQ(DocumentText(DocumentOf(*ternary->Ternagram1())), Contents(ternaryFile));
+  delete ternary;
+  messages.texts.clear();
+  EXPECT_FALSE(OpenDocumentFile(ternaryFile));
+  EXPECT_EQ(messages.texts, QStringList{"Cannot open " + ternaryFile + ": there is no ternary window to show it in"});
+}
+
 // The command line: what each argument list asks for, and what is wrong
 // with those that make no sense.
 TEST(CommandLine, ArgumentsAndTheirMistakes) {
