@@ -33,11 +33,6 @@ bool ParseSize(const QString& Text, QSize& Size) {
   return true;
 }
 
-QString PictureFormat(const QString& FileName) {
-  const QString suffix = QFileInfo(FileName).suffix().toLower();
-  return suffix == "png" || suffix == "bmp" || suffix == "pdf" || suffix == "svg" ? suffix : QString();
-}
-
 // One line, whatever a file name or an identifier holds.
 QString OneLine(QString Text) {
   Text.replace(QRegularExpression(QStringLiteral("[\\r\\n]+")), QStringLiteral(" "));
@@ -288,7 +283,7 @@ bool RenderDocument(const QString& DocumentFile, const QString& PictureFile, QSi
     if (Error) *Error = OneLine(Why);
     return false;
   };
-  const QString format = PictureFormat(PictureFile);
+  const QString format = PictureFormatOf(PictureFile);
   if (format.isEmpty())
     return fail(QStringLiteral("Cannot render %1 into %2: the picture's name must end in .png, "
                                ".bmp, .svg or .pdf").arg(DocumentFile, PictureFile));

@@ -208,7 +208,7 @@ void PrintOrOfferPdf(QWidget* Window, const std::function<void(QPrinter* Printer
   }
   // Without a printer the button still does something useful: a PDF file.
   if (!ToolSeams().Confirm(NoPrinterQuestion)) return;
-  QString name = ChooseSaveName(Window, QStringLiteral("Print Diagram"), PdfFilter, QStringLiteral("pdf"));
+  QString name = ToolSeams().ChooseSaveFile(Window, QStringLiteral("Print Diagram"), PdfFilter);
   if (name.isEmpty()) return;
   if (!name.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) name += QStringLiteral(".pdf");
   QPrinter printer(QPrinter::HighResolution);

@@ -39,14 +39,13 @@ double Distance(const TIsoPoint& a, const TIsoPoint& b) { return std::sqrt(Dista
 // held here so that the ladder and band arithmetic stays within an int.
 constexpr double TemperatureLimit = 1e8;
 
-// A whole Celsius temperature in the display unit, within the limit.
+// A Celsius temperature in the display unit.
+double InUnit(double t, TTUnits unit) { return unit == tuK ? t + 273 : unit == tuF ? t * 1.8 + 32 : t; }
+
+// A whole Celsius temperature in the display unit, whole and within the
+// limit.
 int ToUnit(double t, TTUnits unit) {
-  double u = t;
-  if (unit == tuK)
-    u = t + 273;
-  else if (unit == tuF)
-    u = std::nearbyint(t * 1.8 + 32);
-  return int(std::clamp(u, -TemperatureLimit, TemperatureLimit));
+  return int(std::clamp(std::nearbyint(InUnit(t, unit)), -TemperatureLimit, TemperatureLimit));
 }
 
 }  // namespace
@@ -256,9 +255,6 @@ class TGridTemperatures {
 
  private:
   static constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
-  static double InUnit(double t, TTUnits Unit) {
-    return Unit == tuK ? t + 273 : Unit == tuF ? t * 1.8 + 32 : t;
-  }
   std::size_t Index(int Row, int Column) const { return std::size_t(Row) * std::size_t(side_) + std::size_t(Column); }
   double At(int Row, int Column) const {
     return Row > 0 && Row < side_ && Column > 0 && Column < Row ? t_[Index(Row, Column)] : NaN;
