@@ -360,6 +360,9 @@ class TTernagram : public TTernaplot {
   void ComputeIsotherms(TCanvas& Canvas);
   void DrawIsothermChains(TCanvas& Canvas);
   // Mouse pieces (ternagram_mouse.cpp).
+  // Whether a pixel shows a field's colour, not a line drawn over the
+  // fields (boundary, isotherm, hot isotherm, crystallization path).
+  bool FieldPixel(TColor c) const;
   int LookupArea(const TCanvas& Canvas, int X, int Y, TColor c);
   double BoundaryTemperature(const TCanvas& Canvas, int X, int Y, double A, double B) const;
   void DrawGuideLines();

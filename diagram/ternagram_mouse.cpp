@@ -26,11 +26,12 @@ QString Cut(const QString& s, int n) { return s.left(n); }
 
 // --- Area lookup -----------------------------------------------------------------
 
+bool TTernagram::FieldPixel(TColor c) const {
+  return c != clBlack && c != Isotherms()->Color() && c != hotIsothermColor_ && c != CrystallizationColor;
+}
+
 int TTernagram::LookupArea(const TCanvas& Canvas, int X, int Y, TColor c) {
-  const TColor isoColor = Isotherms()->Color(), hot = hotIsothermColor_;
-  auto usable = [&](TColor p) {
-    return p != clBlack && p != isoColor && p != hot && p != CrystallizationColor;
-  };
+  auto usable = [this](TColor p) { return FieldPixel(p); };
   if (usable(c)) {
     SetDivisionPoint(false);
     return AreaOfColor(c, Areas());
@@ -56,7 +57,7 @@ double TTernagram::BoundaryTemperature(const TCanvas& Canvas, int X, int Y, doub
   for (const auto& d : dirs)
     for (int i = 1; i <= 2; ++i) {
       const TColor c = Canvas.Pixel(X + d[0] * i, Y + d[1] * i);
-      if (c == clBlack || c == Isotherms()->Color() || c == hotIsothermColor_) continue;
+      if (!FieldPixel(c)) continue;
       const int field = AreaOfColor(c, Areas());
       if (field >= 0 && !std::exchange(seen[std::size_t(field)], true)) {
         const double v = AreaTemperature(field, A, B);
